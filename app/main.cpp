@@ -1,0 +1,13 @@
+#include "appicon.h"
+#include "mainwindow.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    installApplicationIcon();
+    MainWindow window;
+    window.show();
+    return app.exec();
+}

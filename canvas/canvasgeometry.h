@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QSize>
+
+// How the 32 x 128 display is laid out on the canvas image: each display pixel is a
+// 5 x 5 cell whose 4 x 4 interior carries its state; the top row and left column of the
+// cell are its border, where the on-screen outline runs.
+namespace canvasgeometry {
+
+constexpr int Columns = 32;
+constexpr int Rows = 128;
+constexpr int CellSize = 5;
+constexpr int InteriorSize = 4;
+constexpr int GridWidth = Columns * CellSize; // 160
+constexpr int GridHeight = Rows * CellSize;   // 640
+constexpr int ZoomFactor = 3;
+// The canvas is sized for scale 3 from the start: 3 x (170 x 674).
+constexpr QSize CanvasSize{510, 2022};
+constexpr QSize NormalMinimumSize{170, 674};
+constexpr QSize GridSize{GridWidth, GridHeight};
+
+constexpr QPoint cellCorner(int column, int row)
+{
+    return {CellSize * column, CellSize * row};
+}
+constexpr QPoint interiorTopLeft(int column, int row)
+{
+    return {CellSize * column + 1, CellSize * row + 1};
+}
+
+// A pixel counts as on when its blue component is non-zero. On the two-colour image that
+// is white; an image taken over in another format is judged by the same rule.
+inline bool pixelIsOn(QRgb colour)
+{
+    return qBlue(colour) != 0;
+}
+
+// A cell's state is its interior's top-left pixel alone, even when the interior disagrees.
+inline bool cellIsOn(const QImage &image, int column, int row)
+{
+    return pixelIsOn(image.pixel(interiorTopLeft(column, row)));
+}
+
+} // namespace canvasgeometry

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Configures and builds one build tree. Used by run-editor.sh and run-tests.sh.
+#   scripts/build.sh BUILD_DIR [extra cmake arguments...]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build_dir=$1
+shift
+cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+cmake --build "$build_dir" --parallel "$(nproc)"

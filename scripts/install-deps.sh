@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs whatever the build needs and the machine lacks (Debian 12, Ubuntu 22.04 or newer).
+# Does nothing when everything is there. Uses sudo when not run as root.
+#   scripts/install-deps.sh            build and test dependencies
+#   scripts/install-deps.sh --x11      also an X server and ImageMagick (screenshots)
+set -euo pipefail
+
+packages=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core)
+for arg in "$@"; do
+    case "$arg" in
+    --x11) packages+=(xvfb imagemagick x11-utils) ;;
+    --fuzz) packages+=(clang) ;;
+    *) echo "install-deps: unknown option $arg" >&2; exit 2 ;;
+    esac
+done
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if ! command -v apt-get >/dev/null; then
+    echo "install-deps: missing ${missing[*]}, and this is not a Debian or Ubuntu system." >&2
+    echo "Install Qt 6 (6.2 or newer, Core/Gui/Widgets/Test), CMake and a C++17 compiler." >&2
+    exit 1
+fi
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "install-deps: need root or sudo to install ${missing[*]}" >&2; exit 1; }
+    sudo=(sudo)
+fi
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
