@@ -1,0 +1,65 @@
+// Medians for the boot screen file: export and import of one file through the canvas, and
+// the format core alone on an in-memory device.
+
+#include "benchstats.h"
+
+#include "bootscreenreader.h"
+#include "bootscreenwriter.h"
+#include "canvasgeometry.h"
+#include "scribblearea.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        std::fprintf(stderr, "no temporary folder: %s\n", qPrintable(dir.errorString()));
+        return 1;
+    }
+    const QString path = dir.filePath(QStringLiteral("bench.tbs"));
+
+    ScribbleArea canvas;
+    canvas.resize(canvasgeometry::CanvasSize);
+    canvas.show();
+    // Every cell on: the longest file (2,560 bytes) and every cell painted white.
+    canvas.clearImage(); // All Pixels On
+
+    bool allSucceeded = true;
+    reportMedian("export one file (pack, write through a temporary file)", 300,
+                 [&] { allSucceeded &= canvas.writeBootScreen(path); });
+    reportMedian("import one file (read, paint all 4,096 cells)", 300, [&] {
+        allSucceeded &= canvas.readBootScreen(path);
+        canvas.unpackScreen();
+    });
+    reportMedian("pack the canvas into the screen buffer", 1000, [&] { canvas.packScreen(); });
+    reportMedian("paint the screen buffer onto the canvas", 1000, [&] { canvas.unpackScreen(); });
+
+    const bootscreen::ScreenBuffer screen = canvas.screenBuffer();
+    reportMedian("core: write 512 lines to a QBuffer", 5000, [&] {
+        QBuffer device;
+        device.open(QIODevice::WriteOnly);
+        allSucceeded &= bootscreen::writeScreen(device, screen);
+    });
+    QByteArray fileBytes = bootscreen::formatScreen(screen);
+    reportMedian("core: read 512 lines from a QBuffer", 5000, [&] {
+        QBuffer device(&fileBytes);
+        device.open(QIODevice::ReadOnly);
+        bootscreen::ScreenBuffer read{};
+        allSucceeded &= bootscreen::readScreen(device, read) == bootscreen::EntryCount;
+    });
+
+    if (!allSucceeded) {
+        std::fprintf(stderr, "a file operation failed during the benchmark\n");
+        return 1;
+    }
+    return 0;
+}
