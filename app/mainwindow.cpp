@@ -1,0 +1,45 @@
+#include "mainwindow.h"
+
+#include "canvasgeometry.h"
+#include "mainwindowform.h"
+#include "scribblearea.h"
+
+#include <QScrollArea>
+#include <QScrollBar>
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+{
+    form = new MainWindowForm;
+    form->setupUi(this);
+
+    // The canvas is sized for scale 3 from the start and keeps that size; the scroll
+    // bars cover it at either scale.
+    canvas = new ScribbleArea;
+    canvas->setMinimumSize(canvasgeometry::CanvasSize);
+    canvas->setAttribute(Qt::WA_OpaquePaintEvent);
+
+    scrollArea = new QScrollArea;
+    scrollArea->setWidget(canvas);
+    scrollArea->setAttribute(Qt::WA_OpaquePaintEvent);
+
+    canvas->setAutoFillBackground(false);
+    scrollArea->setAutoFillBackground(false);
+
+    // Every scroll position change repaints the whole canvas.
+    connect(scrollArea->horizontalScrollBar(), SIGNAL(valueChanged(int)), canvas,
+            SLOT(scrollBarMoved()));
+    connect(scrollArea->verticalScrollBar(), SIGNAL(valueChanged(int)), canvas,
+            SLOT(scrollBarMoved()));
+
+    setCentralWidget(scrollArea);
+
+    buildActions();
+    buildMenus();
+
+    setWindowTitle(tr("Tarrow Boot Screen Editor"));
+}
+
+MainWindow::~MainWindow()
+{
+    delete form;
+}

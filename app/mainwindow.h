@@ -39,6 +39,8 @@ private:
     bool askToSaveChanges();
     bool saveImageAs(const QByteArray &fileFormat);
     bool exportBootScreenAs(const QByteArray &fileFormat);
+    QString askForSaveFileName(const QString &caption, const QByteArray &fileFormat);
+    QString askForOpenFileName(const QString &filter);
     void warnFailure(const QString &action, const QString &fileName);
     void showNormalSizeChecked();
 

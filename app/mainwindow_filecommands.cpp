@@ -1,0 +1,115 @@
+#include "mainwindow.h"
+
+#include "scribblearea.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+void MainWindow::open()
+{
+    if (!askToSaveChanges())
+        return;
+    const QString fileName = askForOpenFileName(QStringLiteral("Images (*.bmp)"));
+    if (!fileName.isEmpty() && !canvas->loadBitmap(fileName))
+        warnFailure(tr("Could not open the image"), fileName);
+}
+
+void MainWindow::saveImage()
+{
+    saveImageAs("BMP");
+}
+
+void MainWindow::exportHex()
+{
+    exportBootScreenAs("tbs");
+    // Writing the file puts the canvas back at scale 1 by itself; keep the menu and the
+    // minimum size from claiming a zoom the canvas is no longer in.
+    if (!canvas->isZoomed() && zoomAction->isChecked())
+        showNormalSizeChecked();
+}
+
+void MainWindow::importHex()
+{
+    if (!askToSaveChanges())
+        return;
+    const QString fileName = askForOpenFileName(QStringLiteral("Tarrow Boot Screen File (*.tbs)"));
+    if (fileName.isEmpty())
+        return;
+    // Reading fails only when the file cannot be opened; odd lines are not an error.
+    if (canvas->readBootScreen(fileName))
+        canvas->unpackScreen();
+    else
+        warnFailure(tr("Could not import the boot screen file"), fileName);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (askToSaveChanges())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool MainWindow::askToSaveChanges()
+{
+    if (!canvas->isModified())
+        return true;
+    const QMessageBox::StandardButton answer = QMessageBox::warning(
+        this, tr("Scribble"), tr("The image has been modified.\nDo you want to save your changes?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::NoButton);
+    if (answer == QMessageBox::Save)
+        return saveImageAs("png");
+    if (answer == QMessageBox::Cancel)
+        return false;
+    return true;
+}
+
+bool MainWindow::saveImageAs(const QByteArray &fileFormat)
+{
+    const QString fileName = askForSaveFileName(tr("Save Image As"), fileFormat);
+    if (fileName.isEmpty())
+        return false;
+    const bool saved = canvas->saveBitmap(fileName, fileFormat.constData());
+    if (!saved)
+        warnFailure(tr("Could not save the image"), fileName);
+    return saved;
+}
+
+bool MainWindow::exportBootScreenAs(const QByteArray &fileFormat)
+{
+    const QString fileName = askForSaveFileName(tr("Save File As"), fileFormat);
+    if (fileName.isEmpty())
+        return false;
+    const bool written = canvas->writeBootScreen(fileName);
+    if (!written)
+        warnFailure(tr("Could not export the boot screen file"), fileName);
+    return written;
+}
+
+QString MainWindow::askForSaveFileName(const QString &caption, const QByteArray &fileFormat)
+{
+    // The format names the default file, labels the filter and, for images, is the
+    // encoding written; its case is kept in the file name.
+    const QString format = QString::fromLatin1(fileFormat);
+    const QString initialPath = QDir::currentPath() + QLatin1String("/untitled.") + format;
+    const QString filter = tr("%1 Files (*.%2);;All Files (*)").arg(format.toUpper()).arg(format);
+    return QFileDialog::getSaveFileName(this, caption, initialPath, filter);
+}
+
+QString MainWindow::askForOpenFileName(const QString &filter)
+{
+    return QFileDialog::getOpenFileName(this, tr("Open File"), QDir::currentPath(), filter);
+}
+
+void MainWindow::warnFailure(const QString &action, const QString &fileName)
+{
+    // Only informs: the command's result and the modified flag are already settled.
+    QString reason = canvas->errorString();
+    if (reason.isEmpty())
+        reason = tr("Unknown error");
+    QMessageBox::warning(
+        this, tr("Tarrow Boot Screen Editor"),
+        tr("%1 \"%2\":\n%3").arg(action, QDir::toNativeSeparators(fileName), reason));
+}

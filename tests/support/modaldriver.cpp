@@ -79,6 +79,10 @@ void ModalDriver::acceptFileDialog(const QString &path)
         offeredDirectories << dialog->directory().absolutePath();
         nameFilters << dialog->nameFilters();
         dialog->selectFile(path);
+        // selectFile() leaves the name field alone while it has keyboard focus, which
+        // depends on when the dialog window got activated: type the name as a user would.
+        if (nameEdit)
+            nameEdit->setText(path);
         static_cast<QDialog *>(dialog)->accept(); // runs QFileDialog's own checks
     });
 }
