@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core)
 for arg in "$@"; do
     case "$arg" in
-    --x11) packages+=(xvfb imagemagick x11-utils) ;;
+    --x11) packages+=(xvfb imagemagick x11-utils xdotool) ;;
     --fuzz) packages+=(clang) ;;
     *) echo "install-deps: unknown option $arg" >&2; exit 2 ;;
     esac
