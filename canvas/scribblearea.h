@@ -1,5 +1,6 @@
 #pragma once
 
+#include "canvasframecache.h"
 #include "screenbuffer.h"
 
 #include <QColor>
@@ -62,6 +63,7 @@ private:
     void paintCell(const QPoint &corner);
     bool snapToCell(const QPoint &position);
     void markChanged();
+    bool failWith(const QString &reason);
 
     bootscreen::ScreenBuffer screen{};
     bool modified = false;
@@ -72,4 +74,5 @@ private:
     QPoint lastPoint;
     bool zoomed = false;
     QString lastError;
+    CanvasFrameCache frames;
 };

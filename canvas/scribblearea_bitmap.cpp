@@ -1,0 +1,109 @@
+#include "scribblearea.h"
+
+#include "canvasgeometry.h"
+
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+
+using namespace canvasgeometry;
+
+bool ScribbleArea::failWith(const QString &reason)
+{
+    lastError = reason;
+    return false;
+}
+
+bool ScribbleArea::saveBitmap(const QString &fileName, const char *fileFormat)
+{
+    QImage gridArea = image;
+    growImage(&gridArea, GridSize);
+    if (gridArea.size() != GridSize)
+        return failWith(tr("Not enough memory to save the image."));
+
+    // Written beside the target and renamed over it only once complete, so a failed save
+    // never leaves a truncated file where an older one stood.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return failWith(file.errorString());
+    QImageWriter writer(&file, fileFormat);
+    if (!writer.write(gridArea)) {
+        file.cancelWriting();
+        return failWith(writer.errorString());
+    }
+    if (!file.commit())
+        return failWith(file.errorString());
+    modified = false;
+    return true;
+}
+
+static bool fitsAllocationLimit(const QSize &size, int bitsPerPixel)
+{
+    const int limitMegabytes = QImageReader::allocationLimit();
+    if (limitMegabytes <= 0)
+        return true;
+    const qint64 bytesPerLine = (qint64(size.width()) * bitsPerPixel + 31) / 32 * 4;
+    return bytesPerLine * size.height() <= qint64(limitMegabytes) * 1024 * 1024;
+}
+
+// Black and white in either order: the painter lands every colour on one of them, and
+// inverting swaps them. (The toolkit reads 1-bit BMP files with white at index 0.)
+static bool hasBlackAndWhitePalette(const QImage &image)
+{
+    const QRgb black = qRgb(0, 0, 0);
+    const QRgb white = qRgb(255, 255, 255);
+    return image.colorCount() == 2 && ((image.color(0) == black && image.color(1) == white) ||
+                                       (image.color(0) == white && image.color(1) == black));
+}
+
+// An image taken over whole stays in its own pixel format where the painter draws on it
+// faithfully. Palette and grey formats cannot carry the pen's colours (or cannot be painted
+// on at all), so they become 32-bit colour with every colour kept.
+static QImage paintableImage(const QImage &loaded)
+{
+    switch (loaded.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        if (hasBlackAndWhitePalette(loaded))
+            return loaded;
+        break;
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Grayscale16:
+    case QImage::Format_Alpha8:
+        break;
+    default:
+        return loaded;
+    }
+    const QImage::Format colour =
+        loaded.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    if (!fitsAllocationLimit(loaded.size(), 32))
+        return {};
+    return loaded.convertToFormat(colour);
+}
+
+bool ScribbleArea::loadBitmap(const QString &fileName)
+{
+    QImageReader reader(fileName);
+    QImage loaded;
+    if (!reader.read(&loaded))
+        return failWith(reader.errorString());
+
+    const QSize target = size().expandedTo(loaded.size());
+    if (loaded.size() == target) {
+        loaded = paintableImage(loaded);
+    } else if (fitsAllocationLimit(target, 1)) {
+        growImage(&loaded, target);
+        if (loaded.size() != target || loaded.format() != QImage::Format_Mono)
+            loaded = QImage();
+    } else {
+        loaded = QImage();
+    }
+    if (loaded.isNull())
+        return failWith(tr("The image is too large to open."));
+
+    image = loaded;
+    modified = false;
+    update();
+    return true;
+}

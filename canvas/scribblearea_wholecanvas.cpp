@@ -1,0 +1,41 @@
+#include "scribblearea.h"
+
+#include "cellpainting.h"
+
+#include <QPainter>
+
+// On the 1-bit canvas the fill alone does the work. On an image taken over in another pixel
+// format the fill value is that format's raw pixel value, and the lines paint the block that
+// holds the whole grid in the intended colour.
+// The block the lines cover: every image pixel shown at scale 3, 163 columns wide.
+static constexpr int LineBlockLastX = 162;
+static constexpr int LineBlockLastY = 673;
+
+static void fillWholeImage(QImage &image, uint pixelValue, const QColor &colour)
+{
+    image.fill(pixelValue);
+    if (image.isNull())
+        return;
+    QPainter painter(&image);
+    painter.setPen(cellPen(colour));
+    for (int y = 0; y <= LineBlockLastY; ++y)
+        painter.drawLine(0, y, LineBlockLastX, y);
+}
+
+void ScribbleArea::invertImage()
+{
+    image.invertPixels(QImage::InvertRgb);
+    markChanged();
+}
+
+void ScribbleArea::clearImage()
+{
+    fillWholeImage(image, 1, Qt::color0);
+    markChanged();
+}
+
+void ScribbleArea::fillImage()
+{
+    fillWholeImage(image, 0, Qt::color1);
+    markChanged();
+}

@@ -1,0 +1,339 @@
+// The canvas widget: its image and growImage, pixel editing with the mouse at scale 1 and 3,
+// the whole-canvas commands, and the cell outlines as they appear on the widget.
+
+#include "canvasgeometry.h"
+#include "scribblearea.h"
+
+#include <QMouseEvent>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace canvasgeometry;
+using Cells = QList<QPoint>;
+
+class TestCanvas : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void growImage_data();
+    void growImage();
+    void resizeGrowsOnlyWhenOutgrown();
+    void editing_data();
+    void editing();
+    void penOffPaintsBlack();
+    void wholeCanvas_data();
+    void wholeCanvas();
+    void outlines_data();
+    void outlines();
+};
+
+static QImage blackCanvasImage(const QSize &size = CanvasSize)
+{
+    QImage image(size, QImage::Format_Mono);
+    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    image.fill(0);
+    return image;
+}
+
+// A 1-bit image has the canvas's palette, or white at index 0 when `whiteFirst`.
+static QImage randomImage(QImage::Format format, const QSize &size, quint32 seed,
+                          bool whiteFirst = false)
+{
+    QRandomGenerator random(seed);
+    QImage image(size, format);
+    const QRgb black = qRgb(0, 0, 0);
+    const QRgb white = qRgb(255, 255, 255);
+    if (format == QImage::Format_Mono)
+        image.setColorTable(whiteFirst ? QList<QRgb>{white, black} : QList<QRgb>{black, white});
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            if (format == QImage::Format_Mono)
+                image.setPixel(x, y, random.bounded(2));
+            else // colours around the black/white boundary, some translucent
+                image.setPixel(x, y,
+                               qRgba(random.bounded(256), random.bounded(256), random.bounded(256),
+                                     random.bounded(2) ? 255 : 128));
+        }
+    }
+    return image;
+}
+
+// A shown canvas at the size the main window gives it, holding `picture` when given.
+static void setUp(ScribbleArea &canvas, const QImage &picture = {})
+{
+    canvas.resize(CanvasSize);
+    canvas.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&canvas));
+    if (picture.isNull())
+        return;
+    QTemporaryDir dir;
+    // PNG keeps the palette order, so a 1-bit picture arrives just as the canvas's own.
+    QVERIFY(picture.save(dir.filePath("picture.png"), "png"));
+    QVERIFY(canvas.loadBitmap(dir.filePath("picture.png")));
+}
+
+static QString firstDifference(const QImage &actual, const QImage &expected)
+{
+    if (actual.size() != expected.size())
+        return QString("size %1 x %2").arg(actual.width()).arg(actual.height());
+    for (int y = 0; y < actual.height(); ++y) {
+        for (int x = 0; x < actual.width(); ++x) {
+            if (actual.pixel(x, y) != expected.pixel(x, y))
+                return QString("pixel (%1, %2) is %3, expected %4")
+                    .arg(x)
+                    .arg(y)
+                    .arg(actual.pixel(x, y), 8, 16)
+                    .arg(expected.pixel(x, y), 8, 16);
+        }
+    }
+    return {};
+}
+
+void TestCanvas::growImage_data()
+{
+    QTest::addColumn<QImage>("source");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("same size keeps even a 32-bit image untouched")
+        << randomImage(QImage::Format_ARGB32, {20, 10}, 1) << QSize(20, 10);
+    QTest::newRow("growing puts the picture top-left, black elsewhere")
+        << randomImage(QImage::Format_Mono, {7, 3}, 2) << QSize(40, 30);
+    QTest::newRow("a palette with white at index 0 maps by colour")
+        << randomImage(QImage::Format_Mono, {50, 9}, 5, true) << QSize(60, 10);
+    QTest::newRow("cropping keeps the top-left part")
+        << randomImage(QImage::Format_Mono, CanvasSize, 3) << GridSize;
+    QTest::newRow("colours land on the nearer of black and white, over black, no dither")
+        << randomImage(QImage::Format_ARGB32, {300, 200}, 4) << QSize(310, 200);
+}
+
+void TestCanvas::growImage()
+{
+    QFETCH(QImage, source);
+    QFETCH(QSize, size);
+    QImage image = source;
+    ScribbleArea::growImage(&image, size);
+    if (source.size() == size) {
+        QCOMPARE(image, source);
+        return;
+    }
+    QImage expected = blackCanvasImage(size);
+    for (int y = 0; y < qMin(size.height(), source.height()); ++y) {
+        for (int x = 0; x < qMin(size.width(), source.width()); ++x) {
+            const QRgb colour = qPremultiply(source.pixel(x, y));
+            expected.setPixel(x, y, qRed(colour) + qGreen(colour) + qBlue(colour) >= 383);
+        }
+    }
+    QCOMPARE(image.format(), QImage::Format_Mono);
+    QCOMPARE(image.colorTable(), expected.colorTable());
+    const QString difference = firstDifference(image, expected);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+void TestCanvas::resizeGrowsOnlyWhenOutgrown()
+{
+    ScribbleArea canvas;
+    QVERIFY(canvas.canvasImage().isNull());
+    setUp(canvas);
+    QCOMPARE(canvas.canvasImage(), blackCanvasImage());
+    canvas.invertImage();
+    const QImage before = canvas.canvasImage();
+    canvas.resize(300, 400);
+    QCOMPARE(canvas.canvasImage().cacheKey(), before.cacheKey());
+    canvas.resize(800, 2500); // the image keeps its fixed size, whatever the widget's
+    QCOMPARE(canvas.canvasImage(), before);
+}
+
+void TestCanvas::editing_data()
+{
+    QTest::addColumn<bool>("zoomed");
+    QTest::addColumn<int>("pressButton");
+    QTest::addColumn<QPoint>("press");
+    QTest::addColumn<bool>("releaseFirst");
+    QTest::addColumn<Cells>("moves");
+    QTest::addColumn<int>("moveButtons");
+    QTest::addColumn<Cells>("painted");
+    QTest::addColumn<bool>("modified");
+    const int left = Qt::LeftButton;
+    const int right = Qt::RightButton;
+    QTest::newRow("scale 1: click at (7, 12) fills cell (1, 2)")
+        << false << left << QPoint(7, 12) << false << Cells{} << left << Cells{{1, 2}} << true;
+    QTest::newRow("scale 3: click at (29, 44) fills cell (1, 2)")
+        << true << left << QPoint(29, 44) << false << Cells{} << left << Cells{{1, 2}} << true;
+    QTest::newRow("scale 1: last cell at (159, 639)")
+        << false << left << QPoint(159, 639) << false << Cells{} << left << Cells{{31, 127}}
+        << true;
+    QTest::newRow("scale 1: click right of the grid paints nothing")
+        << false << left << QPoint(160, 5) << false << Cells{} << left << Cells{} << false;
+    QTest::newRow("scale 1: click below the grid paints nothing")
+        << false << left << QPoint(5, 640) << false << Cells{} << left << Cells{} << false;
+    QTest::newRow("scale 3: click at x 480 is right of the grid")
+        << true << left << QPoint(480, 10) << false << Cells{} << left << Cells{} << false;
+    QTest::newRow("scale 1: drag 1-4 pixels past the left and top edges paints column/row 0")
+        << false << left << QPoint(7, 7) << false << Cells{{-4, 7}, {7, -1}} << left
+        << Cells{{1, 1}, {0, 1}, {1, 0}} << true;
+    QTest::newRow("scale 3: drag to x -14 paints column 0")
+        << true << left << QPoint(20, 20) << false << Cells{{-14, 20}} << left
+        << Cells{{1, 1}, {0, 1}} << true;
+    QTest::newRow("scale 1: drag further out paints nothing yet marks modified")
+        << false << left << QPoint(300, 7) << false << Cells{{-5, 7}} << left << Cells{} << true;
+    QTest::newRow("drag starting outside the grid paints on entering it")
+        << false << left << QPoint(300, 12) << false << Cells{{7, 12}} << left << Cells{{1, 2}}
+        << true;
+    QTest::newRow("right-button click and drag do nothing")
+        << false << right << QPoint(7, 12) << false << Cells{{12, 12}} << right << Cells{} << false;
+    QTest::newRow("left held with another button still paints")
+        << false << left << QPoint(7, 7) << false << Cells{{12, 7}} << (left | right)
+        << Cells{{1, 1}, {2, 1}} << true;
+    QTest::newRow("move without the left button paints nothing")
+        << false << left << QPoint(7, 7) << false << Cells{{12, 7}} << right << Cells{{1, 1}}
+        << true;
+    QTest::newRow("release ends the drag")
+        << false << left << QPoint(7, 7) << true << Cells{{12, 7}} << left << Cells{{1, 1}} << true;
+}
+
+void TestCanvas::editing()
+{
+    QFETCH(bool, zoomed);
+    QFETCH(int, pressButton);
+    QFETCH(QPoint, press);
+    QFETCH(bool, releaseFirst);
+    QFETCH(Cells, moves);
+    QFETCH(int, moveButtons);
+    QFETCH(Cells, painted);
+    QFETCH(bool, modified);
+    ScribbleArea canvas;
+    setUp(canvas);
+    if (zoomed)
+        canvas.zoomIn();
+    const auto button = Qt::MouseButton(pressButton);
+    QTest::mousePress(&canvas, button, {}, press);
+    if (releaseFirst)
+        QTest::mouseRelease(&canvas, button, {}, press);
+    for (const QPoint &position : moves) {
+        QMouseEvent move(QEvent::MouseMove, position, canvas.mapToGlobal(position), Qt::NoButton,
+                         Qt::MouseButtons(moveButtons), Qt::NoModifier);
+        QApplication::sendEvent(&canvas, &move);
+    }
+    if (!releaseFirst)
+        QTest::mouseRelease(&canvas, button, {}, moves.isEmpty() ? press : moves.last());
+
+    QImage expected = blackCanvasImage();
+    for (const QPoint &cell : painted) {
+        for (int y = 1; y <= InteriorSize; ++y)
+            for (int x = 1; x <= InteriorSize; ++x)
+                expected.setPixel(cellCorner(cell.x(), cell.y()) + QPoint(x, y), 1);
+    }
+    const QString difference = firstDifference(canvas.canvasImage(), expected);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    QCOMPARE(canvas.isModified(), modified);
+}
+
+void TestCanvas::penOffPaintsBlack()
+{
+    ScribbleArea canvas;
+    setUp(canvas);
+    canvas.clearImage();
+    const QImage allOn = canvas.canvasImage();
+    canvas.setPenOn(false);
+    QCOMPARE(canvas.canvasImage(), allOn); // switching the pen changes no pixel
+    QTest::mouseClick(&canvas, Qt::LeftButton, {}, QPoint(7, 12));
+    QCOMPARE(canvas.canvasImage().pixel(6, 11), qRgb(0, 0, 0));
+    QCOMPARE(canvas.canvasImage().pixel(9, 14), qRgb(0, 0, 0));
+    QCOMPARE(canvas.canvasImage().pixel(5, 10), qRgb(255, 255, 255)); // border untouched
+    QCOMPARE(canvas.canvasImage().pixel(10, 15), qRgb(255, 255, 255));
+    canvas.setPenOn(true);
+    QTest::mouseClick(&canvas, Qt::LeftButton, {}, QPoint(7, 12));
+    QCOMPARE(canvas.canvasImage(), allOn);
+}
+
+void TestCanvas::wholeCanvas_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("times");
+    QTest::newRow("invert flips every pixel, borders and beyond the grid too") << 0 << 1;
+    QTest::newRow("inverting twice restores everything") << 0 << 2;
+    QTest::newRow("all on (clearImage) turns every pixel white") << 1 << 1;
+    QTest::newRow("all off (fillImage) turns every pixel black") << 2 << 1;
+}
+
+void TestCanvas::wholeCanvas()
+{
+    QFETCH(int, command);
+    QFETCH(int, times);
+    const quint32 seed = 7;
+    ScribbleArea canvas;
+    setUp(canvas, randomImage(QImage::Format_Mono, CanvasSize, seed));
+    canvas.zoomIn();
+    canvas.setPenOn(false);
+    const QImage before = canvas.canvasImage();
+    const bootscreen::ScreenBuffer screen = canvas.screenBuffer();
+    void (ScribbleArea::*const commands[])() = {
+        &ScribbleArea::invertImage, &ScribbleArea::clearImage, &ScribbleArea::fillImage};
+    for (int i = 0; i < times; ++i)
+        (canvas.*commands[command])();
+
+    QImage expected = before;
+    if (command == 0 && times == 1)
+        expected.invertPixels();
+    else if (command != 0)
+        expected.fill(command == 1 ? 1 : 0);
+    const QString difference = firstDifference(canvas.canvasImage(), expected);
+    QVERIFY2(difference.isEmpty(), qPrintable(QString("seed %1: %2").arg(seed).arg(difference)));
+    QVERIFY(canvas.isModified());
+    QVERIFY(canvas.isZoomed());
+    QVERIFY(canvas.screenBuffer() == screen);
+    QTest::mouseClick(&canvas, Qt::LeftButton, {}, QPoint(20, 20)); // the pen is still off
+    QCOMPARE(canvas.canvasImage().pixel(6, 6), qRgb(0, 0, 0));
+}
+
+void TestCanvas::outlines_data()
+{
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<int>("picture"); // 0 random cells, 1 all on, 2 all off
+    QTest::newRow("scale 1, random cells") << 1 << 0;
+    QTest::newRow("scale 3, random cells") << 3 << 0;
+    QTest::newRow("scale 1, all on: white beyond the grid") << 1 << 1;
+    QTest::newRow("scale 3, all off: black beyond the grid") << 3 << 2;
+}
+
+// Lines every 5 x scale device pixels, one pixel wide, from 0 to the grid's far edges; a line
+// pixel takes the outline of the last cell drawn over it, columns outer and rows inner.
+void TestCanvas::outlines()
+{
+    QFETCH(int, scale);
+    QFETCH(int, picture);
+    const quint32 seed = 21;
+    ScribbleArea canvas;
+    setUp(canvas, randomImage(QImage::Format_Mono, CanvasSize, seed));
+    if (picture == 1)
+        canvas.clearImage();
+    if (picture == 2)
+        canvas.fillImage();
+    if (scale == 3)
+        canvas.zoomIn();
+    const QImage image = canvas.canvasImage();
+    const QImage screen = canvas.grab().toImage();
+    const int pitch = CellSize * scale;
+    for (int y = 0; y < screen.height(); ++y) {
+        for (int x = 0; x < screen.width(); ++x) {
+            const bool inGrid = x <= GridWidth * scale && y <= GridHeight * scale;
+            const bool onLine = inGrid && (x % pitch == 0 || y % pitch == 0);
+            const int column = qMin(x / pitch, Columns - 1);
+            const int row = qMin(y / pitch, Rows - 1);
+            const QRgb expected = !onLine                        ? image.pixel(x / scale, y / scale)
+                                  : cellIsOn(image, column, row) ? qRgb(0, 0, 0)
+                                                                 : qRgb(255, 255, 255);
+            if (screen.pixel(x, y) != expected)
+                QFAIL(qPrintable(QString("seed %1: device pixel (%2, %3) is %4, expected %5")
+                                     .arg(seed)
+                                     .arg(x)
+                                     .arg(y)
+                                     .arg(screen.pixel(x, y), 8, 16)
+                                     .arg(expected, 8, 16)));
+        }
+    }
+}
+
+QTEST_MAIN(TestCanvas)
+#include "tst_canvas.moc"

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+class QPainter;
+
+// The rendered canvas kept at device resolution, one frame per scale. A repaint copies the
+// exposed part of a frame instead of converting the 1-bit image and stroking 4,096 outlines
+// each time; a painted cell re-renders only the cells around it. Any other change to the
+// canvas image shows in its cache key, and the frames are then rendered afresh.
+class CanvasFrameCache
+{
+public:
+    // Draws the exposed part of the canvas. Returns false, having drawn nothing, when the
+    // picture cannot be copied pixel for pixel (a scaled or high-density painter, an image
+    // with transparency); the caller then paints the canvas itself.
+    bool draw(QPainter &painter, const QRect &exposed, const QImage &image, int scale,
+              const QSize &widgetSize);
+
+    // The cell with corner `corner` was just painted into `image`, whose cache key was
+    // `keyBefore` until then.
+    void cellPainted(const QImage &image, const QPoint &corner, qint64 keyBefore);
+
+private:
+    struct Frame
+    {
+        QImage pixels;
+        bool valid = false;
+    };
+
+    static bool canCopyPixels(const QPainter &painter, const QImage &image);
+    void syncWith(const QImage &image);
+    Frame &frameFor(int scale) { return scale == 1 ? normalFrame : zoomedFrame; }
+    void render(QImage &frame, int scale, const QRect &deviceRect) const;
+
+    QImage screenImage; // the canvas image in 32-bit colour, what the frames are drawn from
+    qint64 syncedKey = 0;
+    Frame normalFrame;
+    Frame zoomedFrame;
+};
