@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -41,7 +43,24 @@ int main(int argc, char *argv[])
         canvas.unpackScreen();
     });
     reportMedian("pack the canvas into the screen buffer", 1000, [&] { canvas.packScreen(); });
-    reportMedian("paint the screen buffer onto the canvas", 1000, [&] { canvas.unpackScreen(); });
+    reportMedian("import (unpack) one buffer, every cell on", 1000, [&] { canvas.unpackScreen(); });
+    // Random entries, so that neighbouring cells differ.
+    QRandomGenerator random(20240612);
+    QByteArray randomFile;
+    for (int entry = 0; entry < bootscreen::EntryCount; ++entry)
+        randomFile += QByteArray::number(random.bounded(256)) + "\r\n";
+    const QString randomPath = dir.filePath(QStringLiteral("random.tbs"));
+    QFile randomOut(randomPath);
+    allSucceeded &= randomOut.open(QIODevice::WriteOnly) && randomOut.write(randomFile) > 0;
+    randomOut.close();
+    allSucceeded &= canvas.readBootScreen(randomPath);
+    reportMedian("import (unpack) one buffer, random entries (seed 20240612)", 1000,
+                 [&] { canvas.unpackScreen(); });
+    QImage shown(canvasgeometry::CanvasSize, QImage::Format_ARGB32_Premultiplied);
+    reportMedian("import (unpack) one buffer + repaint at scale 1", 300, [&] {
+        canvas.unpackScreen();
+        canvas.render(&shown);
+    });
 
     const bootscreen::ScreenBuffer screen = canvas.screenBuffer();
     reportMedian("core: write 512 lines to a QBuffer", 5000, [&] {

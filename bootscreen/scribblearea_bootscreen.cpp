@@ -8,8 +8,11 @@
 #include "bootscreenwriter.h"
 #include "canvasgeometry.h"
 #include "cellpainting.h"
+#include "monoimage.h"
 
 #include <QPainter>
+
+#include <vector>
 
 namespace {
 
@@ -59,18 +62,32 @@ void ScribbleArea::unpackScreen()
     if (!image.rect().contains(gridArea))
         growImage(&image, image.size().expandedTo(canvasgeometry::CanvasSize));
 
-    const QPen onPen = cellPen(Qt::color0);
-    const QPen offPen = cellPen(Qt::color1);
-    QPainter painter(&image);
+    // Every cell interior white for a set bit and black for a clear one.
+    using canvasgeometry::Columns;
+    std::vector<uchar> cellOn(size_t(Columns * canvasgeometry::Rows));
     for (int entry = 0; entry < bootscreen::EntryCount; ++entry) {
         const std::int32_t value = screen[static_cast<size_t>(entry)];
         for (int bit = 0; bit < bootscreen::BitsPerEntry; ++bit) {
             const bootscreen::DisplayPixel pixel = bootscreen::pixelForEntryBit(entry, bit);
-            painter.setPen(bootscreen::entryBitIsSet(value, bit) ? onPen : offPen);
-            fillCellInterior(painter, canvasgeometry::interiorTopLeft(pixel.column, pixel.row));
+            cellOn[size_t(pixel.row * Columns + pixel.column)] =
+                bootscreen::entryBitIsSet(value, bit);
         }
     }
-    painter.end();
+    // On the 1-bit black and white image the interiors are written as bits, the very pixels
+    // the painter's lines would give; an image in any other format gets the lines.
+    if (monoimage::isBlackAndWhite(image)) {
+        monoimage::fillCellInteriors(image, cellOn);
+    } else {
+        const QPen onPen = cellPen(Qt::color0);
+        const QPen offPen = cellPen(Qt::color1);
+        QPainter painter(&image);
+        for (int row = 0; row < canvasgeometry::Rows; ++row) {
+            for (int column = 0; column < Columns; ++column) {
+                painter.setPen(cellOn[size_t(row * Columns + column)] ? onPen : offPen);
+                fillCellInterior(painter, canvasgeometry::interiorTopLeft(column, row));
+            }
+        }
+    }
     modified = false;
     update();
 }

@@ -2,6 +2,7 @@
 
 #include "canvasgeometry.h"
 #include "canvasrendering.h"
+#include "framecomposer.h"
 
 #include <QPainter>
 
@@ -25,22 +26,26 @@ bool CanvasFrameCache::canCopyPixels(const QPainter &painter, const QImage &imag
 
 void CanvasFrameCache::syncWith(const QImage &image)
 {
-    if (image.cacheKey() == syncedKey && screenImage.size() == image.size())
+    if (image.cacheKey() == syncedKey && source.size() == image.size())
         return;
     // A deep copy, so that the next edit of the canvas image does not have to copy it.
-    screenImage = image.format() == QImage::Format_RGB32
-                      ? image.copy()
-                      : image.convertToFormat(QImage::Format_RGB32);
+    source = image.format() == QImage::Format_RGB32 || FrameComposer::canCompose(image)
+                 ? image.copy()
+                 : image.convertToFormat(QImage::Format_RGB32);
     syncedKey = image.cacheKey();
     normalFrame.valid = false;
     zoomedFrame.valid = false;
 }
 
-void CanvasFrameCache::render(QImage &frame, int scale, const QRect &deviceRect) const
+void CanvasFrameCache::render(QImage &frame, int scale, const QRect &deviceRect)
 {
+    if (FrameComposer::canCompose(source)) {
+        composer.compose(frame, source, scale, deviceRect);
+        return;
+    }
     QPainter painter(&frame);
     painter.setClipRect(deviceRect);
-    canvasrendering::paintCanvas(painter, screenImage, scale,
+    canvasrendering::paintCanvas(painter, source, scale,
                                  canvasrendering::cellsTouching(deviceRect, scale));
 }
 
@@ -57,11 +62,13 @@ bool CanvasFrameCache::draw(QPainter &painter, const QRect &exposed, const QImag
         return false;
 
     syncWith(image);
-    if (screenImage.isNull())
+    if (source.isNull())
         return false;
     Frame &frame = frameFor(scale);
     if (!frame.valid || frame.pixels.size() != frameRect.size()) {
-        frame.pixels = QImage(frameRect.size(), QImage::Format_RGB32);
+        // Rendering covers every pixel of the frame, so a frame of the right size is reused.
+        if (frame.pixels.size() != frameRect.size())
+            frame.pixels = QImage(frameRect.size(), QImage::Format_RGB32);
         if (frame.pixels.isNull())
             return false;
         render(frame.pixels, scale, frame.pixels.rect());
@@ -74,15 +81,16 @@ bool CanvasFrameCache::draw(QPainter &painter, const QRect &exposed, const QImag
 
 void CanvasFrameCache::cellPainted(const QImage &image, const QPoint &corner, qint64 keyBefore)
 {
-    if (keyBefore != syncedKey || screenImage.size() != image.size()) {
+    if (keyBefore != syncedKey || source.size() != image.size()) {
         syncedKey = 0; // out of step: the next repaint renders afresh
         return;
     }
     const QRect cell(corner, QSize(CellSize, CellSize));
     const QRect changed = cell & image.rect();
+    const bool indexed = source.format() != QImage::Format_RGB32;
     for (int y = changed.top(); y <= changed.bottom(); ++y) {
         for (int x = changed.left(); x <= changed.right(); ++x)
-            screenImage.setPixel(x, y, image.pixel(x, y));
+            source.setPixel(x, y, indexed ? uint(image.pixelIndex(x, y)) : image.pixel(x, y));
     }
     syncedKey = image.cacheKey();
 

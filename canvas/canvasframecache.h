@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framecomposer.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -34,10 +36,13 @@ private:
     static bool canCopyPixels(const QPainter &painter, const QImage &image);
     void syncWith(const QImage &image);
     Frame &frameFor(int scale) { return scale == 1 ? normalFrame : zoomedFrame; }
-    void render(QImage &frame, int scale, const QRect &deviceRect) const;
+    void render(QImage &frame, int scale, const QRect &deviceRect);
 
-    QImage screenImage; // the canvas image in 32-bit colour, what the frames are drawn from
+    // What the frames are drawn from: a copy of a 1-bit black and white canvas image, which
+    // the frames are composed from directly, or else the canvas image in 32-bit colour.
+    QImage source;
     qint64 syncedKey = 0;
     Frame normalFrame;
     Frame zoomedFrame;
+    FrameComposer composer;
 };

@@ -1,6 +1,7 @@
 #include "scribblearea.h"
 
 #include "canvasgeometry.h"
+#include "monoimage.h"
 
 #include <QImageReader>
 #include <QImageWriter>
@@ -46,16 +47,6 @@ static bool fitsAllocationLimit(const QSize &size, int bitsPerPixel)
     return bytesPerLine * size.height() <= qint64(limitMegabytes) * 1024 * 1024;
 }
 
-// Black and white in either order: the painter lands every colour on one of them, and
-// inverting swaps them. (The toolkit reads 1-bit BMP files with white at index 0.)
-static bool hasBlackAndWhitePalette(const QImage &image)
-{
-    const QRgb black = qRgb(0, 0, 0);
-    const QRgb white = qRgb(255, 255, 255);
-    return image.colorCount() == 2 && ((image.color(0) == black && image.color(1) == white) ||
-                                       (image.color(0) == white && image.color(1) == black));
-}
-
 // An image taken over whole stays in its own pixel format where the painter draws on it
 // faithfully. Palette and grey formats cannot carry the pen's colours (or cannot be painted
 // on at all), so they become 32-bit colour with every colour kept.
@@ -64,7 +55,7 @@ static QImage paintableImage(const QImage &loaded)
     switch (loaded.format()) {
     case QImage::Format_Mono:
     case QImage::Format_MonoLSB:
-        if (hasBlackAndWhitePalette(loaded))
+        if (monoimage::isBlackAndWhite(loaded))
             return loaded;
         break;
     case QImage::Format_Indexed8:

@@ -2,11 +2,11 @@
 // canvas, and failures that must leave both the canvas and any older file untouched.
 
 #include "canvasgeometry.h"
+#include "randompicture.h"
 #include "scribblearea.h"
 #include "testfiles.h"
 
 #include <QDir>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -40,23 +40,12 @@ private:
 
 static const quint32 Seed = 99;
 
+// A 1-bit picture with the canvas's palette, or a colour one whose cells are judged by blue.
 static QImage randomPicture(QImage::Format format, const QSize &size)
 {
-    QRandomGenerator random(Seed);
-    QImage picture(size, format);
-    if (format == QImage::Format_Mono)
-        picture.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    for (int y = 0; y < size.height(); ++y) {
-        for (int x = 0; x < size.width(); ++x) {
-            if (format == QImage::Format_Mono)
-                picture.setPixel(x, y, random.bounded(2));
-            else // bright without blue (off), dark with a little blue (on), in between
-                picture.setPixel(x, y,
-                                 qRgb(random.bounded(256), random.bounded(256),
-                                      random.bounded(3) * random.bounded(2)));
-        }
-    }
-    return picture;
+    return randomPicture(
+        size, format == QImage::Format_Mono ? RandomPixels::BlackWhite : RandomPixels::CellColours,
+        Seed);
 }
 
 // A shown canvas at the size the main window gives it, with a drawn and modified picture.

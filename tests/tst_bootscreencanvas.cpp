@@ -1,4 +1,7 @@
 #include "canvasgeometry.h"
+#include "cellpainting.h"
+#include "monoimage.h"
+#include "randompicture.h"
 #include "scribblearea.h"
 #include "testfiles.h"
 
@@ -15,6 +18,7 @@
 
 using CellList = QVector<QPoint>; // (column, row)
 using EntryValues = QMap<int, int>;
+Q_DECLARE_METATYPE(RandomPixels)
 
 namespace {
 
@@ -85,6 +89,8 @@ private slots:
     void failedReadChangesNothing_data();
     void failedReadChangesNothing();
     void importBeforeFirstLayoutIsKept();
+    void importMatchesPainter_data();
+    void importMatchesPainter();
 
 private:
     QString path(const QString &name) const { return dir->filePath(name); }
@@ -397,6 +403,96 @@ void TestBootScreenCanvas::importBeforeFirstLayoutIsKept()
     QCOMPARE(unshown.canvasImage().size(), canvasgeometry::CanvasSize);
     QCOMPARE(cellStates(unshown.canvasImage()).count(true), 1);
     QVERIFY(cellIsWhite(unshown.canvasImage(), 0, 0));
+}
+
+// What an import paints, by the file format's own rule (bit j of entry 128 b + r is the cell at
+// column 31 - 8 b - j, row r), with the painter's lines: the interiors of every cell.
+static void paintEntries(QImage &image, const QList<int> &entries)
+{
+    QPainter painter(&image);
+    for (int entry = 0; entry < 512; ++entry) {
+        for (int bit = 0; bit < 8; ++bit) {
+            const bool on = (entries[entry] >> bit) & 1;
+            const int column = 31 - 8 * (entry / 128) - bit;
+            const int row = entry % 128;
+            painter.setPen(cellPen(on ? Qt::color0 : Qt::color1));
+            fillCellInterior(painter, canvasgeometry::interiorTopLeft(column, row));
+        }
+    }
+}
+
+static QString firstDifference(const QImage &actual, const QImage &expected)
+{
+    if (actual.size() != expected.size() || actual.format() != expected.format() ||
+        actual.colorTable() != expected.colorTable())
+        return QStringLiteral("another size, format or palette");
+    for (int y = 0; y < actual.height(); ++y) {
+        for (int x = 0; x < actual.width(); ++x) {
+            if (actual.pixel(x, y) != expected.pixel(x, y))
+                return QStringLiteral("pixel (%1, %2) is %3, the painter gives %4")
+                    .arg(x)
+                    .arg(y)
+                    .arg(actual.pixel(x, y), 8, 16)
+                    .arg(expected.pixel(x, y), 8, 16);
+        }
+    }
+    return {};
+}
+
+void TestBootScreenCanvas::importMatchesPainter_data()
+{
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<RandomPixels>("pixels");
+    QTest::newRow("1-bit canvas, black at index 0") << 41u << RandomPixels::BlackWhite;
+    QTest::newRow("1-bit canvas, white at index 0") << 42u << RandomPixels::WhiteBlack;
+    QTest::newRow("colour canvas, painted with lines") << 43u << RandomPixels::CellColours;
+}
+
+// Importing random entries onto a random picture gives exactly the painter's pixels: interiors
+// by the entries, borders and everything beyond the grid untouched. The 1-bit interiors are
+// also written on the picture with the least significant bit first, against the painter.
+void TestBootScreenCanvas::importMatchesPainter()
+{
+    QFETCH(quint32, seed);
+    QFETCH(RandomPixels, pixels);
+    QRandomGenerator random(seed);
+    const QImage picture = randomPicture(canvasgeometry::CanvasSize, pixels, random);
+    QVERIFY(picture.save(path("picture.png"), "PNG")); // keeps the palette order
+    QVERIFY(canvas->loadBitmap(path("picture.png")));
+    const QImage before = canvas->canvasImage();
+    QList<int> entries;
+    QByteArray file;
+    for (int entry = 0; entry < 512; ++entry) {
+        entries.append(random.bounded(-99, 1000)); // bits beyond 0-7 are never painted
+        file += QByteArray::number(entries.last()) + "\r\n";
+    }
+    QVERIFY(writeFileBytes(path("in.tbs"), file));
+    QVERIFY(canvas->readBootScreen(path("in.tbs")));
+    canvas->unpackScreen();
+
+    QImage expected = before.copy();
+    paintEntries(expected, entries);
+    QString difference = firstDifference(canvas->canvasImage(), expected);
+    QVERIFY2(difference.isEmpty(),
+             qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(difference)));
+
+    if (before.depth() != 1)
+        return;
+    QImage lsbFirst = before.convertToFormat(QImage::Format_MonoLSB);
+    QImage lsbExpected = lsbFirst.copy();
+    paintEntries(lsbExpected, entries);
+    std::vector<uchar> cellOn(size_t(canvasgeometry::Columns * canvasgeometry::Rows));
+    for (int entry = 0; entry < 512; ++entry) {
+        for (int bit = 0; bit < 8; ++bit)
+            cellOn[size_t((entry % 128) * 32 + 31 - 8 * (entry / 128) - bit)] =
+                (entries[entry] >> bit) & 1;
+    }
+    monoimage::fillCellInteriors(lsbFirst, cellOn);
+    difference = firstDifference(lsbFirst, lsbExpected);
+    QVERIFY2(
+        difference.isEmpty(),
+        qPrintable(
+            QStringLiteral("seed %1, least significant bit first: %2").arg(seed).arg(difference)));
 }
 
 QTEST_MAIN(TestBootScreenCanvas)

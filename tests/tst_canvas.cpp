@@ -2,10 +2,12 @@
 // the whole-canvas commands, and the cell outlines as they appear on the widget.
 
 #include "canvasgeometry.h"
+#include "cellpainting.h"
+#include "randompicture.h"
 #include "scribblearea.h"
 
 #include <QMouseEvent>
-#include <QRandomGenerator>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -25,6 +27,8 @@ private slots:
     void penOffPaintsBlack();
     void wholeCanvas_data();
     void wholeCanvas();
+    void wholeCanvasOnTakenOverImages_data();
+    void wholeCanvasOnTakenOverImages();
     void outlines_data();
     void outlines();
 };
@@ -37,27 +41,15 @@ static QImage blackCanvasImage(const QSize &size = CanvasSize)
     return image;
 }
 
-// A 1-bit image has the canvas's palette, or white at index 0 when `whiteFirst`.
+// A 1-bit image has the canvas's palette, or white at index 0 when `whiteFirst`; any other
+// format gets colours around the black/white boundary, some translucent.
 static QImage randomImage(QImage::Format format, const QSize &size, quint32 seed,
                           bool whiteFirst = false)
 {
-    QRandomGenerator random(seed);
-    QImage image(size, format);
-    const QRgb black = qRgb(0, 0, 0);
-    const QRgb white = qRgb(255, 255, 255);
-    if (format == QImage::Format_Mono)
-        image.setColorTable(whiteFirst ? QList<QRgb>{white, black} : QList<QRgb>{black, white});
-    for (int y = 0; y < size.height(); ++y) {
-        for (int x = 0; x < size.width(); ++x) {
-            if (format == QImage::Format_Mono)
-                image.setPixel(x, y, random.bounded(2));
-            else // colours around the black/white boundary, some translucent
-                image.setPixel(x, y,
-                               qRgba(random.bounded(256), random.bounded(256), random.bounded(256),
-                                     random.bounded(2) ? 255 : 128));
-        }
-    }
-    return image;
+    if (format != QImage::Format_Mono)
+        return randomPicture(size, RandomPixels::Translucent, seed);
+    return randomPicture(size, whiteFirst ? RandomPixels::WhiteBlack : RandomPixels::BlackWhite,
+                         seed);
 }
 
 // A shown canvas at the size the main window gives it, holding `picture` when given.
@@ -285,6 +277,45 @@ void TestCanvas::wholeCanvas()
     QVERIFY(canvas.screenBuffer() == screen);
     QTest::mouseClick(&canvas, Qt::LeftButton, {}, QPoint(20, 20)); // the pen is still off
     QCOMPARE(canvas.canvasImage().pixel(6, 6), qRgb(0, 0, 0));
+}
+
+void TestCanvas::wholeCanvasOnTakenOverImages_data()
+{
+    QTest::addColumn<int>("pixels");
+    QTest::addColumn<bool>("allOn");
+    const int whiteFirst = int(RandomPixels::WhiteBlack);
+    const int colour = int(RandomPixels::CellColours);
+    QTest::newRow("1-bit, white at index 0, all on") << whiteFirst << true;
+    QTest::newRow("1-bit, white at index 0, all off") << whiteFirst << false;
+    QTest::newRow("32-bit colour, all on") << colour << true;
+    QTest::newRow("32-bit colour, all off") << colour << false;
+}
+
+// On an image taken over in its own format the raw fill value need not mean white or black;
+// the block holding the grid must still end up in the command's colour, exactly as a painter
+// stroking its 674 lines leaves it.
+void TestCanvas::wholeCanvasOnTakenOverImages()
+{
+    QFETCH(int, pixels);
+    QFETCH(bool, allOn);
+    const quint32 seed = 31;
+    ScribbleArea canvas;
+    setUp(canvas, randomPicture(CanvasSize, RandomPixels(pixels), seed));
+    QImage expected = canvas.canvasImage();
+    if (allOn)
+        canvas.clearImage();
+    else
+        canvas.fillImage();
+
+    expected.fill(allOn ? 1 : 0);
+    QPainter painter(&expected);
+    painter.setPen(cellPen(allOn ? Qt::color0 : Qt::color1));
+    for (int y = 0; y <= 673; ++y)
+        painter.drawLine(0, y, 162, y);
+    painter.end();
+    const QString difference = firstDifference(canvas.canvasImage(), expected);
+    QVERIFY2(difference.isEmpty(), qPrintable(QString("seed %1: %2").arg(seed).arg(difference)));
+    QCOMPARE(cellIsOn(canvas.canvasImage(), 31, 127), allOn);
 }
 
 void TestCanvas::outlines_data()
