@@ -19,7 +19,9 @@ static void fillWholeImage(QImage &image, uint pixelValue, const QColor &colour)
         return;
     const QRect lineBlock(QPoint(0, 0), QPoint(LineBlockLastX, LineBlockLastY));
     if (monoimage::isBlackAndWhite(image)) {
-        // The same pixels the lines would give, without stroking 674 lines on a 1-bit image.
+        // The same pixels the lines would give, written directly: stroking 674 long lines on a
+        // 1-bit image is slow, and Qt 6.4 then now and then loses a pixel when it splits a
+        // line's spans across threads.
         const bool white = colour == QColor(Qt::color0);
         monoimage::fillArea(image, lineBlock,
                             white ? monoimage::whiteIndex(image)

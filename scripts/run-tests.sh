@@ -60,6 +60,9 @@ if [ "$sanitize" -eq 1 ]; then
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     export LSAN_OPTIONS=suppressions=$root/tests/sanitizer/lsan.supp
+    # QtTest's own crash handler would take the sanitizers' signals and then hang attaching a
+    # debugger for its stack trace; the sanitizers print better reports themselves.
+    export QTEST_DISABLE_CRASH_HANDLER=1
     run_ctest "$root/build-asan" sanitizers || status=1
 fi
 

@@ -2,7 +2,6 @@
 // the whole-canvas commands, and the cell outlines as they appear on the widget.
 
 #include "canvasgeometry.h"
-#include "cellpainting.h"
 #include "randompicture.h"
 #include "scribblearea.h"
 
@@ -307,11 +306,11 @@ void TestCanvas::wholeCanvasOnTakenOverImages()
     else
         canvas.fillImage();
 
+    // The block is filled as one rectangle, not as 674 lines: Qt 6.4 strokes long cosmetic lines
+    // on 1-bit images from several threads at once and now and then loses a pixel under load.
     expected.fill(allOn ? 1 : 0);
     QPainter painter(&expected);
-    painter.setPen(cellPen(allOn ? Qt::color0 : Qt::color1));
-    for (int y = 0; y <= 673; ++y)
-        painter.drawLine(0, y, 162, y);
+    painter.fillRect(QRect(0, 0, 163, 674), QColor(allOn ? Qt::color0 : Qt::color1));
     painter.end();
     const QString difference = firstDifference(canvas.canvasImage(), expected);
     QVERIFY2(difference.isEmpty(), qPrintable(QString("seed %1: %2").arg(seed).arg(difference)));
