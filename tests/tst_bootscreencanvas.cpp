@@ -421,24 +421,6 @@ static void paintEntries(QImage &image, const QList<int> &entries)
     }
 }
 
-static QString firstDifference(const QImage &actual, const QImage &expected)
-{
-    if (actual.size() != expected.size() || actual.format() != expected.format() ||
-        actual.colorTable() != expected.colorTable())
-        return QStringLiteral("another size, format or palette");
-    for (int y = 0; y < actual.height(); ++y) {
-        for (int x = 0; x < actual.width(); ++x) {
-            if (actual.pixel(x, y) != expected.pixel(x, y))
-                return QStringLiteral("pixel (%1, %2) is %3, the painter gives %4")
-                    .arg(x)
-                    .arg(y)
-                    .arg(actual.pixel(x, y), 8, 16)
-                    .arg(expected.pixel(x, y), 8, 16);
-        }
-    }
-    return {};
-}
-
 void TestBootScreenCanvas::importMatchesPainter_data()
 {
     QTest::addColumn<quint32>("seed");
@@ -472,7 +454,7 @@ void TestBootScreenCanvas::importMatchesPainter()
 
     QImage expected = before.copy();
     paintEntries(expected, entries);
-    QString difference = firstDifference(canvas->canvasImage(), expected);
+    QString difference = firstPixelDifference(canvas->canvasImage(), expected);
     QVERIFY2(difference.isEmpty(),
              qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(difference)));
 
@@ -488,7 +470,7 @@ void TestBootScreenCanvas::importMatchesPainter()
                 (entries[entry] >> bit) & 1;
     }
     monoimage::fillCellInteriors(lsbFirst, cellOn);
-    difference = firstDifference(lsbFirst, lsbExpected);
+    difference = firstPixelDifference(lsbFirst, lsbExpected);
     QVERIFY2(
         difference.isEmpty(),
         qPrintable(

@@ -4,6 +4,7 @@
 #include "canvasgeometry.h"
 #include "randompicture.h"
 #include "scribblearea.h"
+#include "testfiles.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -65,23 +66,6 @@ static void setUp(ScribbleArea &canvas, const QImage &picture = {})
     QVERIFY(canvas.loadBitmap(dir.filePath("picture.png")));
 }
 
-static QString firstDifference(const QImage &actual, const QImage &expected)
-{
-    if (actual.size() != expected.size())
-        return QString("size %1 x %2").arg(actual.width()).arg(actual.height());
-    for (int y = 0; y < actual.height(); ++y) {
-        for (int x = 0; x < actual.width(); ++x) {
-            if (actual.pixel(x, y) != expected.pixel(x, y))
-                return QString("pixel (%1, %2) is %3, expected %4")
-                    .arg(x)
-                    .arg(y)
-                    .arg(actual.pixel(x, y), 8, 16)
-                    .arg(expected.pixel(x, y), 8, 16);
-        }
-    }
-    return {};
-}
-
 void TestCanvas::growImage_data()
 {
     QTest::addColumn<QImage>("source");
@@ -117,7 +101,7 @@ void TestCanvas::growImage()
     }
     QCOMPARE(image.format(), QImage::Format_Mono);
     QCOMPARE(image.colorTable(), expected.colorTable());
-    const QString difference = firstDifference(image, expected);
+    const QString difference = firstPixelDifference(image, expected);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
@@ -215,7 +199,7 @@ void TestCanvas::editing()
             for (int x = 1; x <= InteriorSize; ++x)
                 expected.setPixel(cellCorner(cell.x(), cell.y()) + QPoint(x, y), 1);
     }
-    const QString difference = firstDifference(canvas.canvasImage(), expected);
+    const QString difference = firstPixelDifference(canvas.canvasImage(), expected);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
     QCOMPARE(canvas.isModified(), modified);
 }
@@ -269,7 +253,7 @@ void TestCanvas::wholeCanvas()
         expected.invertPixels();
     else if (command != 0)
         expected.fill(command == 1 ? 1 : 0);
-    const QString difference = firstDifference(canvas.canvasImage(), expected);
+    const QString difference = firstPixelDifference(canvas.canvasImage(), expected);
     QVERIFY2(difference.isEmpty(), qPrintable(QString("seed %1: %2").arg(seed).arg(difference)));
     QVERIFY(canvas.isModified());
     QVERIFY(canvas.isZoomed());
@@ -312,7 +296,7 @@ void TestCanvas::wholeCanvasOnTakenOverImages()
     QPainter painter(&expected);
     painter.fillRect(QRect(0, 0, 163, 674), QColor(allOn ? Qt::color0 : Qt::color1));
     painter.end();
-    const QString difference = firstDifference(canvas.canvasImage(), expected);
+    const QString difference = firstPixelDifference(canvas.canvasImage(), expected);
     QVERIFY2(difference.isEmpty(), qPrintable(QString("seed %1: %2").arg(seed).arg(difference)));
     QCOMPARE(cellIsOn(canvas.canvasImage(), 31, 127), allOn);
 }

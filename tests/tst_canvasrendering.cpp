@@ -165,22 +165,6 @@ void TestCanvasRendering::matchesPlainDrawing()
     }
 }
 
-// The first difference between two images within `rect`, or an empty text.
-static QString firstDifference(const QImage &actual, const QImage &expected, const QRect &rect)
-{
-    for (int y = rect.top(); y <= rect.bottom(); ++y) {
-        for (int x = rect.left(); x <= rect.right(); ++x) {
-            if (actual.pixel(x, y) != expected.pixel(x, y))
-                return QString("device pixel (%1, %2) is %3, the painter gives %4")
-                    .arg(x)
-                    .arg(y)
-                    .arg(actual.pixel(x, y), 8, 16)
-                    .arg(expected.pixel(x, y), 8, 16);
-        }
-    }
-    return {};
-}
-
 void TestCanvasRendering::composedFrameMatchesPainter_data()
 {
     QTest::addColumn<quint32>("seed");
@@ -241,7 +225,7 @@ void TestCanvasRendering::composedFrameMatchesPainter()
             QPainter copier(&expected);
             copier.drawImage(patch.topLeft(), painted, patch);
             copier.end();
-            const QString difference = firstDifference(composed, expected, frameRect);
+            const QString difference = firstPixelDifference(composed, expected, frameRect);
             QVERIFY2(difference.isEmpty(),
                      qPrintable(QString("seed %1, image %2 x %3, patch %4, %5 %6 x %7: %8")
                                     .arg(seed)

@@ -63,25 +63,33 @@ QString ModalDriver::problems() const
     return all.join(QLatin1String("; "));
 }
 
+QFileDialog *ModalDriver::recordFileDialog(QWidget *modal)
+{
+    auto *dialog = qobject_cast<QFileDialog *>(modal);
+    if (!dialog) {
+        d->problems << QStringLiteral("expected a file dialog, got %1 \"%2\"")
+                           .arg(QString::fromLatin1(modal->metaObject()->className()),
+                                modal->windowTitle());
+        modal->close();
+        return nullptr;
+    }
+    auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    offeredFileNames << (nameEdit ? nameEdit->text() : QString());
+    offeredDirectories << dialog->directory().absolutePath();
+    nameFilters << dialog->nameFilters();
+    return dialog;
+}
+
 void ModalDriver::acceptFileDialog(const QString &path)
 {
     then([this, path](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        if (!dialog) {
-            d->problems << QStringLiteral("expected a file dialog, got %1 \"%2\"")
-                               .arg(QString::fromLatin1(modal->metaObject()->className()),
-                                    modal->windowTitle());
-            modal->close();
+        QFileDialog *dialog = recordFileDialog(modal);
+        if (!dialog)
             return;
-        }
-        auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        offeredFileNames << (nameEdit ? nameEdit->text() : QString());
-        offeredDirectories << dialog->directory().absolutePath();
-        nameFilters << dialog->nameFilters();
         dialog->selectFile(path);
         // selectFile() leaves the name field alone while it has keyboard focus, which
         // depends on when the dialog window got activated: type the name as a user would.
-        if (nameEdit)
+        if (auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
             nameEdit->setText(path);
         static_cast<QDialog *>(dialog)->accept(); // runs QFileDialog's own checks
     });
@@ -90,18 +98,8 @@ void ModalDriver::acceptFileDialog(const QString &path)
 void ModalDriver::cancelFileDialog()
 {
     then([this](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        if (!dialog) {
-            d->problems << QStringLiteral("expected a file dialog to cancel, got \"%1\"")
-                               .arg(modal->windowTitle());
-            modal->close();
-            return;
-        }
-        auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        offeredFileNames << (nameEdit ? nameEdit->text() : QString());
-        offeredDirectories << dialog->directory().absolutePath();
-        nameFilters << dialog->nameFilters();
-        dialog->reject();
+        if (QFileDialog *dialog = recordFileDialog(modal))
+            dialog->reject();
     });
 }
 

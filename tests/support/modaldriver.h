@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QFileDialog;
 class QWidget;
 
 // Answers the modal dialogs that a command opens, from inside their own event loops.
@@ -41,6 +42,8 @@ public:
     QString problems() const;
 
 private:
+    QFileDialog *recordFileDialog(QWidget *modal);
+
     struct Private;
     Private *d;
 };
