@@ -74,8 +74,8 @@ bool CanvasFrameCache::draw(QPainter &painter, const QRect &exposed, const QImag
         render(frame.pixels, scale, frame.pixels.rect());
         frame.valid = true;
     }
-    const QRect source = exposed & frameRect;
-    painter.drawImage(source.topLeft(), frame.pixels, source);
+    const QRect shown = exposed & frameRect;
+    painter.drawImage(shown.topLeft(), frame.pixels, shown);
     return true;
 }
 

@@ -23,9 +23,10 @@ bool ScribbleArea::saveBitmap(const QString &fileName, const char *fileFormat)
         return failWith(tr("Not enough memory to save the image."));
 
     // Written beside the target and renamed over it only once complete, so a failed save
-    // never leaves a truncated file where an older one stood.
+    // never leaves a truncated file where an older one stood. Unbuffered: a buffered QSaveFile
+    // flushes only while committing and commits despite a write error met there.
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failWith(file.errorString());
     QImageWriter writer(&file, fileFormat);
     if (!writer.write(gridArea)) {
