@@ -5,7 +5,6 @@
 #include "testfiles.h"
 
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -420,8 +419,7 @@ void tst_FileCommands::failuresAreToldAndChangeNothing()
         driver.then([path](QWidget *modal) {
             auto *dialog = qobject_cast<QFileDialog *>(modal);
             QVERIFY(dialog);
-            // Typed, as selectFile() may leave a focused name field alone.
-            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
+            typeFileName(dialog, path);
             static_cast<QDialog *>(dialog)->accept();
             QFile::remove(path); // after the dialog's own existence check
         });

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -24,14 +23,6 @@ QFileDialog *fileDialogOrComplain(QWidget *modal, QStringList *problems)
     return dialog;
 }
 
-void typeName(QFileDialog *dialog, const QString &path)
-{
-    if (auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-        nameEdit->setText(path);
-    else
-        dialog->selectFile(path);
-}
-
 } // namespace
 
 void answerSaveDialog(ModalDriver &driver, const QString &path, bool replace, QStringList *problems)
@@ -40,7 +31,7 @@ void answerSaveDialog(ModalDriver &driver, const QString &path, bool replace, QS
         QFileDialog *dialog = fileDialogOrComplain(modal, problems);
         if (!dialog)
             return;
-        typeName(dialog, path);
+        typeFileName(dialog, path);
         // Accepting from the dialog's own loop, after this handler returned, lets the driver
         // answer the question whether to replace an existing file that the accept may ask.
         QPointer<QDialog> target = dialog;
@@ -65,7 +56,7 @@ void answerOpenDialog(ModalDriver &driver, const QString &path, bool vanish, QSt
         if (vanish)
             QObject::connect(dialog, &QFileDialog::fileSelected, dialog,
                              [path] { QFile::remove(path); });
-        typeName(dialog, path);
+        typeFileName(dialog, path);
         static_cast<QDialog *>(dialog)->accept();
     });
 }

@@ -86,11 +86,7 @@ void ModalDriver::acceptFileDialog(const QString &path)
         QFileDialog *dialog = recordFileDialog(modal);
         if (!dialog)
             return;
-        dialog->selectFile(path);
-        // selectFile() leaves the name field alone while it has keyboard focus, which
-        // depends on when the dialog window got activated: type the name as a user would.
-        if (auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-            nameEdit->setText(path);
+        typeFileName(dialog, path);
         static_cast<QDialog *>(dialog)->accept(); // runs QFileDialog's own checks
     });
 }
@@ -125,4 +121,11 @@ void ModalDriver::pressMessageBoxButton(int standardButton)
         }
         button->click();
     });
+}
+
+void typeFileName(QFileDialog *dialog, const QString &path)
+{
+    dialog->selectFile(path);
+    if (auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+        nameEdit->setText(path);
 }

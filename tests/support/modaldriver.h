@@ -47,3 +47,8 @@ private:
     struct Private;
     Private *d;
 };
+
+// Puts `path` into the dialog's name field as a user typing it would. selectFile() alone
+// leaves the field untouched while it has keyboard focus, which depends on when the dialog
+// window got activated.
+void typeFileName(QFileDialog *dialog, const QString &path);
