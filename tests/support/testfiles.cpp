@@ -2,6 +2,11 @@
 
 #include <QFile>
 
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 QByteArray readFileBytes(const QString &path)
 {
     QFile file(path);
@@ -43,4 +48,39 @@ QString firstPixelDifference(const QImage &actual, const QImage &expected, QRect
         }
     }
     return {};
+}
+
+bool fileSizeLimitAvailable()
+{
+#ifdef Q_OS_LINUX
+    return true;
+#else
+    return false;
+#endif
+}
+
+bool runWithFileSizeLimit(qint64 bytes, const std::function<bool()> &write)
+{
+#ifdef Q_OS_LINUX
+    rlimit saved{};
+    if (getrlimit(RLIMIT_FSIZE, &saved) != 0)
+        return false;
+    rlimit small = saved;
+    small.rlim_cur = rlim_t(bytes);
+    // Past the limit the kernel sends SIGXFSZ, which would end the test; ignored, the write
+    // just fails as it would on a full disk.
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    if (setrlimit(RLIMIT_FSIZE, &small) != 0) {
+        std::signal(SIGXFSZ, previousHandler);
+        return false;
+    }
+    const bool result = write();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    return result;
+#else
+    Q_UNUSED(bytes);
+    Q_UNUSED(write);
+    return false;
+#endif
 }
