@@ -2,6 +2,7 @@
 
 #include "bootscreenformat.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QString>
 
@@ -85,7 +86,14 @@ bool readScreenFile(const QString &fileName, ScreenBuffer &screen, QString *erro
             *errorString = file.errorString();
         return false;
     }
-    readScreen(file, screen);
+    ScreenBuffer read = screen;
+    if (readScreen(file, read) == 0) {
+        if (errorString)
+            *errorString = QCoreApplication::translate("BootScreenFile",
+                                                       "The file contains no boot screen data.");
+        return false;
+    }
+    screen = read;
     return true;
 }
 

@@ -24,8 +24,10 @@ constexpr int MaxAcceptedContentLength = 3;
 // lines were accepted. A read error counts as the end of the file.
 int readScreen(QIODevice &device, ScreenBuffer &screen);
 
-// Opens the named file and reads it. When it cannot be opened, returns false, leaves the
-// screen buffer untouched and says why in errorString (if given).
+// Opens the named file and reads it. Returns false, leaves the screen buffer untouched and says
+// why in errorString (if given) when the file cannot be opened, or when not one of its lines is
+// taken: such a file (empty, binary, every line too long) holds no boot screen, and reading it
+// would only repaint whatever the buffer held before.
 bool readScreenFile(const QString &fileName, ScreenBuffer &screen, QString *errorString = nullptr);
 
 } // namespace bootscreen

@@ -80,7 +80,7 @@ private slots:
     void randomPicturesSurviveExportAndImport_data();
     void randomPicturesSurviveExportAndImport();
     void nonUniformCellComesBackUniform();
-    void emptyImportRepaintsTheBufferAndKeepsPenAndZoom();
+    void shortImportRepaintsTheBufferAndKeepsPenAndZoom();
     void failedReadChangesNothing_data();
     void failedReadChangesNothing();
     void importBeforeFirstLayoutIsKept();
@@ -328,18 +328,22 @@ void TestBootScreenCanvas::nonUniformCellComesBackUniform()
     QVERIFY(interiorIsUniformly(canvas->canvasImage(), 5, 6, false));
 }
 
-void TestBootScreenCanvas::emptyImportRepaintsTheBufferAndKeepsPenAndZoom()
+void TestBootScreenCanvas::shortImportRepaintsTheBufferAndKeepsPenAndZoom()
 {
     clickCell(*canvas, 0, 0);
+    clickCell(*canvas, 31, 0);
     QVERIFY(canvas->writeBootScreen(path("first.tbs")));
     clickCell(*canvas, 1, 1); // drawn after the export: the buffer does not know it
     canvas->setPenOn(false);
     canvas->zoomIn();
 
-    QVERIFY(writeFileBytes(path("empty.tbs"), QByteArray()));
-    QVERIFY(canvas->readBootScreen(path("empty.tbs")));
+    // One taken line (entry 0: the right band's row 0, now off); every other entry keeps the
+    // value the export packed.
+    QVERIFY(writeFileBytes(path("short.tbs"), "0\n"));
+    QVERIFY(canvas->readBootScreen(path("short.tbs")));
     canvas->unpackScreen();
     QVERIFY(cellIsWhite(canvas->canvasImage(), 0, 0));
+    QVERIFY(!cellIsWhite(canvas->canvasImage(), 31, 0));
     QVERIFY(!cellIsWhite(canvas->canvasImage(), 1, 1));
     QVERIFY(!canvas->isModified());
     QVERIFY(canvas->isZoomed());
@@ -352,13 +356,23 @@ void TestBootScreenCanvas::emptyImportRepaintsTheBufferAndKeepsPenAndZoom()
 void TestBootScreenCanvas::failedReadChangesNothing_data()
 {
     QTest::addColumn<QString>("fileName");
-    QTest::newRow("missing file") << "absent.tbs";
-    QTest::newRow("a folder") << ".";
+    QTest::addColumn<QByteArray>("contents"); // written to fileName unless it is "absent.tbs"
+    QTest::newRow("missing file") << "absent.tbs" << QByteArray();
+    QTest::newRow("a folder") << "." << QByteArray();
+    // Files from which no line is taken hold no boot screen.
+    QTest::newRow("empty file") << "empty.tbs" << QByteArray();
+    QTest::newRow("binary file without line ends")
+        << "binary.tbs" << QByteArray("\0\x01\x02\xfe\xff", 5).repeated(100);
+    QTest::newRow("every line too long") << "long.tbs" << QByteArray("1234\r\n").repeated(512);
+    QTest::newRow("one line without its line end") << "noend.tbs" << QByteArray("12");
 }
 
 void TestBootScreenCanvas::failedReadChangesNothing()
 {
     QFETCH(QString, fileName);
+    QFETCH(QByteArray, contents);
+    if (fileName.endsWith(QLatin1String(".tbs")) && fileName != QLatin1String("absent.tbs"))
+        QVERIFY(writeFileBytes(path(fileName), contents));
 
     clickCell(*canvas, 4, 4);
     QVERIFY(canvas->writeBootScreen(path("packed.tbs")));

@@ -62,21 +62,25 @@ qint32 lineValue(const QByteArray &content)
     return static_cast<qint32>(negative ? -value : value);
 }
 
-void readInto(const QByteArray &bytes, bootscreen::ScreenBuffer &buffer, qint64 byteCap)
+int readInto(const QByteArray &bytes, bootscreen::ScreenBuffer &buffer, qint64 byteCap)
 {
     const QByteArray seen = bytes.left(static_cast<int>(qMin<qint64>(bytes.size(), byteCap)));
     int start = 0;
+    int taken = 0;
     for (int line = 0; line < bootscreen::EntryCount; ++line) {
         const int lineFeed = seen.indexOf('\n', start);
         if (lineFeed < 0)
-            return; // a last line without LF, and everything after the end, stay as they are
+            break; // a last line without LF, and everything after the end, stay as they are
         QByteArray content = seen.mid(start, lineFeed - start);
         if (content.endsWith('\r'))
             content.chop(1);
-        if (!content.isEmpty() && content.size() <= 3)
+        if (!content.isEmpty() && content.size() <= 3) {
             buffer[line] = lineValue(content);
+            ++taken;
+        }
         start = lineFeed + 1;
     }
+    return taken;
 }
 
 } // namespace reference

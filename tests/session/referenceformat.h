@@ -29,8 +29,9 @@ QByteArray fileBytes(const bootscreen::ScreenBuffer &buffer);
 
 // Applies a file's bytes to the buffer by the lenient reading rules: only LF ends a line, a
 // CR right before it is dropped, contents of 1-3 bytes are converted, anything else leaves
-// its entry alone; at most 512 lines and the first `byteCap` bytes are looked at.
-void readInto(const QByteArray &bytes, bootscreen::ScreenBuffer &buffer, qint64 byteCap);
+// its entry alone; at most 512 lines and the first `byteCap` bytes are looked at. Returns how
+// many lines were taken.
+int readInto(const QByteArray &bytes, bootscreen::ScreenBuffer &buffer, qint64 byteCap);
 
 // The number a line's content stands for: C white space, a sign, digits and nothing else;
 // every other content is 0.
