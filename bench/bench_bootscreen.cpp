@@ -73,7 +73,7 @@ int main(int argc, char *argv[])
         QBuffer device(&fileBytes);
         device.open(QIODevice::ReadOnly);
         bootscreen::ScreenBuffer read{};
-        allSucceeded &= bootscreen::readScreen(device, read) == bootscreen::EntryCount;
+        allSucceeded &= bootscreen::readScreen(device, read).takenLines == bootscreen::EntryCount;
     });
 
     if (!allSucceeded) {

@@ -20,7 +20,7 @@ bool isDecimalDigit(char byte)
 
 } // namespace
 
-std::int32_t convertLineContent(QByteArrayView content)
+std::optional<std::int32_t> parseLineContent(QByteArrayView content)
 {
     const qsizetype size = content.size();
     qsizetype at = 0;
@@ -33,7 +33,7 @@ std::int32_t convertLineContent(QByteArrayView content)
         ++at;
     }
     if (at == size)
-        return 0; // no digits at all
+        return std::nullopt; // no digits at all
 
     // The magnitude is kept one past the largest int32 so that the most negative value fits.
     constexpr std::int64_t limit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
@@ -41,15 +41,20 @@ std::int32_t convertLineContent(QByteArrayView content)
     for (; at < size; ++at) {
         const char byte = content[at];
         if (!isDecimalDigit(byte))
-            return 0;
+            return std::nullopt;
         magnitude = magnitude * 10 + (byte - '0');
         if (magnitude > limit)
-            return 0;
+            return std::nullopt;
     }
     const std::int64_t value = negative ? -magnitude : magnitude;
     if (value > std::numeric_limits<std::int32_t>::max())
-        return 0;
+        return std::nullopt;
     return static_cast<std::int32_t>(value);
+}
+
+QByteArray formatLine(std::int32_t entry)
+{
+    return QByteArray::number(entry) + "\r\n";
 }
 
 } // namespace bootscreen

@@ -2,9 +2,11 @@
 
 #include "screenbuffer.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 
 #include <cstdint>
+#include <optional>
 
 // How the 512 entries of a boot screen map onto the 32 x 128 display.
 //
@@ -49,10 +51,19 @@ constexpr bool entryBitIsSet(std::int32_t entry, int bit)
     return ((static_cast<std::uint32_t>(entry) >> bit) & 1u) != 0;
 }
 
-// The number a line's content (without its line end) stands for: optional leading C white
-// space, an optional sign, one or more decimal digits and nothing after them. Any other
-// content, and a number beyond 32 bits, reads as 0. No range check against 0-255: stored
-// files rely on the reader taking what it finds.
-std::int32_t convertLineContent(QByteArrayView content);
+// The number a line's content (without its line end) spells: optional leading C white space,
+// an optional sign, one or more decimal digits and nothing after them, within 32 bits. No
+// range check against 0-255: stored files rely on the reader taking what it finds.
+std::optional<std::int32_t> parseLineContent(QByteArrayView content);
+
+// What the reader stores for a taken line: the number it spells, and 0 for any other content.
+inline std::int32_t convertLineContent(QByteArrayView content)
+{
+    return parseLineContent(content).value_or(0);
+}
+
+// One line as the writer puts it: the entry in decimal followed by CR LF on every platform,
+// since the device's loading tool expects exactly that.
+QByteArray formatLine(std::int32_t entry);
 
 } // namespace bootscreen

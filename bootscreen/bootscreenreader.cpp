@@ -14,8 +14,8 @@ namespace {
 
 constexpr qint64 ChunkSize = 8192;
 
-// Follows one line as its bytes arrive, keeping only what an accepted line needs: its first
-// bytes (content plus a possible CR) and its length.
+// Follows one line as its bytes arrive, keeping only what an accepted line needs (its first
+// bytes: content plus a possible CR) and what a report tells: its length and any bare CR.
 class LineScanner
 {
 public:
@@ -24,57 +24,92 @@ public:
         if (length < qint64(kept.size()))
             kept[static_cast<size_t>(length)] = byte;
         ++length;
+        bareCarriageReturn |= endsWithCarriageReturn;
         endsWithCarriageReturn = byte == '\r';
     }
 
-    // Called at the LF: the line's content, when it is short enough to be accepted.
-    bool takeAcceptedContent(QByteArrayView *content)
+    bool isEmpty() const { return length == 0; }
+
+    // Ends the line, at its LF or at the end of the file, and says what became of it.
+    LineReport finish(int number, bool atLineFeed)
     {
-        const qint64 contentLength = length - (endsWithCarriageReturn ? 1 : 0);
-        const bool accepted = contentLength >= 1 && contentLength <= MaxAcceptedContentLength;
-        if (accepted)
-            *content = QByteArrayView(kept.data(), contentLength);
+        const bool crLf = atLineFeed && endsWithCarriageReturn;
+        const qint64 contentLength = length - (crLf ? 1 : 0);
+        LineReport report{number,
+                          QByteArrayView(kept.data(), qMin(contentLength, qint64(kept.size()))),
+                          contentLength,
+                          crLf         ? LineReport::Ending::CrLf
+                          : atLineFeed ? LineReport::Ending::Lf
+                                       : LineReport::Ending::None,
+                          bareCarriageReturn || (!atLineFeed && endsWithCarriageReturn),
+                          false,
+                          0};
+        if (atLineFeed && contentLength >= 1 && contentLength <= MaxAcceptedContentLength) {
+            report.taken = true;
+            report.value = convertLineContent(report.start);
+        }
         length = 0;
         endsWithCarriageReturn = false;
-        return accepted;
+        bareCarriageReturn = false;
+        return report;
     }
 
 private:
     std::array<char, MaxAcceptedContentLength + 1> kept{};
     qint64 length = 0;
     bool endsWithCarriageReturn = false;
+    bool bareCarriageReturn = false;
 };
 
 } // namespace
 
-int readScreen(QIODevice &device, ScreenBuffer &screen)
+ReadSummary readScreen(QIODevice &device, ScreenBuffer &screen, const LineObserver &observe)
 {
     std::array<char, ChunkSize> chunk;
     LineScanner scanner;
-    int line = 0;
-    int accepted = 0;
+    ReadSummary summary;
     qint64 consumed = 0;
-    while (line < EntryCount && consumed < ReadByteCap) {
+    auto endLine = [&](bool atLineFeed) {
+        const LineReport report = scanner.finish(summary.lines + 1, atLineFeed);
+        if (report.taken) {
+            screen[static_cast<size_t>(summary.lines)] = report.value;
+            ++summary.takenLines;
+        }
+        ++summary.lines;
+        if (observe)
+            observe(report);
+    };
+    while (summary.lines < EntryCount) {
+        if (consumed >= ReadByteCap) {
+            summary.reachedByteCap = true;
+            break;
+        }
         const qint64 got = device.read(chunk.data(), qMin(ChunkSize, ReadByteCap - consumed));
         if (got <= 0)
             break; // the end, or an error, which reads as the end
         consumed += got;
-        for (qint64 at = 0; at < got && line < EntryCount; ++at) {
+        qint64 at = 0;
+        for (; at < got && summary.lines < EntryCount; ++at) {
             const char byte = chunk[static_cast<size_t>(at)];
-            if (byte != '\n') {
+            if (byte == '\n')
+                endLine(true);
+            else
                 scanner.addByte(byte);
-                continue;
-            }
-            QByteArrayView content;
-            if (scanner.takeAcceptedContent(&content)) {
-                screen[static_cast<size_t>(line)] = convertLineContent(content);
-                ++accepted;
-            }
-            ++line;
+        }
+        if (summary.lines == EntryCount) {
+            char next;
+            summary.textAfterLastEntry = at < got || device.read(&next, 1) == 1;
         }
     }
-    // A last line without LF is never accepted, so whatever the scanner still holds is dropped.
-    return accepted;
+    // A last line without LF is never taken; it is only reported.
+    if (summary.lines < EntryCount && !scanner.isEmpty())
+        endLine(false);
+    return summary;
+}
+
+QString noBootScreenDataReason()
+{
+    return QCoreApplication::translate("BootScreenFile", "The file contains no boot screen data.");
 }
 
 bool readScreenFile(const QString &fileName, ScreenBuffer &screen, QString *errorString)
@@ -87,10 +122,9 @@ bool readScreenFile(const QString &fileName, ScreenBuffer &screen, QString *erro
         return false;
     }
     ScreenBuffer read = screen;
-    if (readScreen(file, read) == 0) {
+    if (readScreen(file, read).takenLines == 0) {
         if (errorString)
-            *errorString = QCoreApplication::translate("BootScreenFile",
-                                                       "The file contains no boot screen data.");
+            *errorString = noBootScreenDataReason();
         return false;
     }
     screen = read;

@@ -8,7 +8,7 @@ class QIODevice;
 class QString;
 
 // Writing boot screen files: 512 lines, each an entry in decimal followed by CR LF on
-// every platform, since the device's loading tool expects exactly that.
+// every platform (see formatLine).
 namespace bootscreen {
 
 // The bytes of the file for this screen buffer.

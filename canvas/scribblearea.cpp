@@ -2,6 +2,7 @@
 
 #include "canvasgeometry.h"
 #include "canvasrendering.h"
+#include "gridimage.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -22,19 +23,7 @@ void ScribbleArea::setPenOn(bool on)
 
 void ScribbleArea::growImage(QImage *image, const QSize &newSize)
 {
-    if (image->size() == newSize)
-        return;
-    QImage grown(newSize, QImage::Format_Mono);
-    if (grown.isNull())
-        return; // too large to allocate: the caller sees the size unchanged
-    grown.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    grown.fill(0);
-    // The painter lands every colour on the nearer of black and white (white exactly when
-    // red + green + blue >= 383, after compositing over black), without dithering.
-    QPainter painter(&grown);
-    painter.drawImage(QPoint(0, 0), *image);
-    painter.end();
-    *image = grown;
+    gridimage::growImage(image, newSize);
 }
 
 void ScribbleArea::zoomIn()

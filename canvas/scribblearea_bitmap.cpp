@@ -1,11 +1,10 @@
 #include "scribblearea.h"
 
 #include "canvasgeometry.h"
+#include "imagefile.h"
 #include "monoimage.h"
 
 #include <QImageReader>
-#include <QImageWriter>
-#include <QSaveFile>
 
 using namespace canvasgeometry;
 
@@ -22,19 +21,9 @@ bool ScribbleArea::saveBitmap(const QString &fileName, const char *fileFormat)
     if (gridArea.size() != GridSize)
         return failWith(tr("Not enough memory to save the image."));
 
-    // Written beside the target and renamed over it only once complete, so a failed save
-    // never leaves a truncated file where an older one stood. Unbuffered: a buffered QSaveFile
-    // flushes only while committing and commits despite a write error met there.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failWith(file.errorString());
-    QImageWriter writer(&file, fileFormat);
-    if (!writer.write(gridArea)) {
-        file.cancelWriting();
-        return failWith(writer.errorString());
-    }
-    if (!file.commit())
-        return failWith(file.errorString());
+    QString reason;
+    if (!imagefile::saveImage(fileName, gridArea, fileFormat, &reason))
+        return failWith(reason);
     modified = false;
     return true;
 }

@@ -462,11 +462,10 @@ void TestBootScreenCanvas::importMatchesPainter()
     QImage lsbFirst = before.convertToFormat(QImage::Format_MonoLSB);
     QImage lsbExpected = lsbFirst.copy();
     paintEntries(lsbExpected, entries);
-    std::vector<uchar> cellOn(size_t(canvasgeometry::Columns * canvasgeometry::Rows));
+    bootscreen::DisplayPicture cellOn;
     for (int entry = 0; entry < 512; ++entry) {
         for (int bit = 0; bit < 8; ++bit)
-            cellOn[size_t((entry % 128) * 32 + 31 - 8 * (entry / 128) - bit)] =
-                (entries[entry] >> bit) & 1;
+            cellOn.setLit(31 - 8 * (entry / 128) - bit, entry % 128, (entries[entry] >> bit) & 1);
     }
     monoimage::fillCellInteriors(lsbFirst, cellOn);
     difference = firstPixelDifference(lsbFirst, lsbExpected);

@@ -336,7 +336,7 @@ void TestBootScreenFormat::linesKeepTheirPositions()
     QBuffer device(&fileBytes);
     QVERIFY(device.open(QIODevice::ReadOnly));
     ScreenBuffer screen = filledScreen(Untouched);
-    QCOMPARE(bootscreen::readScreen(device, screen), accepted);
+    QCOMPARE(bootscreen::readScreen(device, screen).takenLines, accepted);
     for (int entry = 0; entry < EntryCount; ++entry) {
         const int expected = entry < leadingEntries.size() ? leadingEntries[entry] : Untouched;
         QVERIFY2(screen[entry] == expected, qPrintable(QStringLiteral("entry %1 is %2, expected %3")
@@ -439,7 +439,7 @@ void TestBootScreenFormat::randomScreensSurviveWriteAndRead()
     QVERIFY(bootscreen::writeScreen(device, written));
     device.seek(0);
     ScreenBuffer read = filledScreen(Untouched);
-    QCOMPARE(bootscreen::readScreen(device, read), EntryCount);
+    QCOMPARE(bootscreen::readScreen(device, read).takenLines, EntryCount);
     QVERIFY2(read == written, qPrintable(QStringLiteral("seed %1").arg(seed)));
 }
 

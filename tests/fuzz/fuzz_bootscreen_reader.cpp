@@ -43,13 +43,15 @@ bootscreen::ScreenBuffer startingBuffer()
 void checkCoreReader(const QByteArray &bytes)
 {
     bootscreen::ScreenBuffer expected = startingBuffer();
-    reference::readInto(bytes, expected, bootscreen::ReadByteCap);
+    const int taken = reference::readInto(bytes, expected, bootscreen::ReadByteCap);
 
     QBuffer device;
     device.setData(bytes);
     device.open(QIODevice::ReadOnly);
     bootscreen::ScreenBuffer got = startingBuffer();
-    bootscreen::readScreen(device, got);
+    const int reported = bootscreen::readScreen(device, got).takenLines;
+    if (reported != taken)
+        fail("readScreen's count of taken lines", -1, reported, taken);
     for (int i = 0; i < bootscreen::EntryCount; ++i)
         if (got[static_cast<size_t>(i)] != expected[static_cast<size_t>(i)])
             fail("readScreen", i, got[static_cast<size_t>(i)], expected[static_cast<size_t>(i)]);
@@ -65,10 +67,13 @@ void checkCanvasImport(const QByteArray &bytes)
 
     // One canvas for the whole run: what an import must do depends only on the buffer it
     // starts from, and painting a fresh canvas for every input would dominate the run.
+    // A file from which no line is taken is refused and changes nothing.
     bootscreen::ScreenBuffer expected = canvas->screenBuffer();
-    reference::readInto(bytes, expected, bootscreen::ReadByteCap);
-    if (!canvas->readBootScreen(path))
+    const bool taken = reference::readInto(bytes, expected, bootscreen::ReadByteCap) > 0;
+    if (canvas->readBootScreen(path) != taken || canvas->screenBuffer() != expected)
         std::abort();
+    if (!taken)
+        return;
     canvas->unpackScreen();
 
     const reference::Cells cells = reference::unpack(expected);

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "displaypicture.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QRect>
-
-#include <vector>
 
 // Direct access to the bits of a 1-bit image. The canvas image is 1-bit black and white in
 // nearly every session; reading and writing its scan lines directly spares the painter's work
@@ -38,12 +38,11 @@ inline void setBitAt(uchar *line, int x, bool lsbFirst, int bit)
     line[x >> 3] = static_cast<uchar>((line[x >> 3] & ~(1 << shift)) | (bit << shift));
 }
 
-// Fills the 4 x 4 interior of every cell of the grid white where `cellOn` (indexed
-// row * Columns + column) is set and black elsewhere: the same pixels as fillCellInterior with
-// cellPen(Qt::color0) or cellPen(Qt::color1) for each cell. Cell borders and everything beyond
-// the grid keep their pixels; parts of the grid beyond the image are left out, as the painter
-// clips them.
-void fillCellInteriors(QImage &image, const std::vector<uchar> &cellOn);
+// Fills the 4 x 4 interior of every cell of the grid white where the picture is lit and black
+// elsewhere: the same pixels as fillCellInterior with cellPen(Qt::color0) or cellPen(Qt::color1)
+// for each cell. Cell borders and everything beyond the grid keep their pixels; parts of the grid
+// beyond the image are left out, as the painter clips them.
+void fillCellInteriors(QImage &image, const bootscreen::DisplayPicture &picture);
 
 // Sets every pixel of `area` (clipped to the image) to palette index `bit`.
 void fillArea(QImage &image, const QRect &area, int bit);

@@ -16,10 +16,10 @@ bool isBlackAndWhite(const QImage &image)
                                        (image.color(0) == white && image.color(1) == black));
 }
 
-void fillCellInteriors(QImage &image, const std::vector<uchar> &cellOn)
+void fillCellInteriors(QImage &image, const bootscreen::DisplayPicture &picture)
 {
     using namespace canvasgeometry;
-    Q_ASSERT(isBlackAndWhite(image) && cellOn.size() == size_t(Columns * Rows));
+    Q_ASSERT(isBlackAndWhite(image));
     const bool lsb = lsbFirst(image);
     const int whiteBit = whiteIndex(image);
     const int width = std::min(GridWidth, image.width());
@@ -30,10 +30,9 @@ void fillCellInteriors(QImage &image, const std::vector<uchar> &cellOn)
     uchar cellBits[GridWidth / 8 + 1] = {};
     for (int x = 0; x < width; ++x)
         setBitAt(interior, x, lsb, x % CellSize != 0);
-    const uchar *on = cellOn.data();
     for (int row = 0; row < Rows; ++row) {
         for (int x = 0; x < width; ++x) {
-            const bool white = on[row * Columns + x / CellSize] != 0;
+            const bool white = picture.isLit(x / CellSize, row);
             setBitAt(cellBits, x, lsb, white ? whiteBit : 1 - whiteBit);
         }
         const int lastY = std::min(row * CellSize + InteriorSize, image.height() - 1);

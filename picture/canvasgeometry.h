@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bootscreenformat.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QSize>
@@ -9,8 +11,8 @@
 // cell are its border, where the on-screen outline runs.
 namespace canvasgeometry {
 
-constexpr int Columns = 32;
-constexpr int Rows = 128;
+constexpr int Columns = bootscreen::DisplayColumns;
+constexpr int Rows = bootscreen::DisplayRows;
 constexpr int CellSize = 5;
 constexpr int InteriorSize = 4;
 constexpr int GridWidth = Columns * CellSize; // 160

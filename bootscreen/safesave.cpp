@@ -1,0 +1,42 @@
+#include "safesave.h"
+
+#include <QCoreApplication>
+#include <QSaveFile>
+
+namespace safesave {
+
+namespace {
+
+bool failed(const QString &reason, QString *errorString)
+{
+    if (errorString)
+        *errorString = reason;
+    return false;
+}
+
+} // namespace
+
+bool saveFile(const QString &fileName, const WriteContents &write, QString *errorString)
+{
+    QSaveFile file(fileName);
+    file.setDirectWriteFallback(true);
+    // Unbuffered: a buffered QSaveFile flushes only while committing, and a write error met
+    // there does not stop the commit, so a truncated file would replace the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failed(file.errorString(), errorString);
+    QString reason;
+    if (!write(file, &reason)) {
+        // A short write (a full disk, a file size limit) sets no error of the device's own.
+        if (file.error() != QFileDevice::NoError)
+            reason = file.errorString();
+        else if (reason.isEmpty())
+            reason = QCoreApplication::translate("SafeSave", "Could not write the whole file.");
+        file.cancelWriting();
+        return failed(reason, errorString);
+    }
+    if (!file.commit())
+        return failed(file.errorString(), errorString);
+    return true;
+}
+
+} // namespace safesave
