@@ -9,6 +9,14 @@ int DisplayPicture::litCount() const
     return int(std::count(lit.begin(), lit.end(), 1));
 }
 
+DisplayPicture DisplayPicture::inverted() const
+{
+    DisplayPicture result;
+    for (size_t i = 0; i < lit.size(); ++i)
+        result.lit[i] = lit[i] ? 0 : 1;
+    return result;
+}
+
 ScreenBuffer packPicture(const DisplayPicture &picture)
 {
     ScreenBuffer screen{};

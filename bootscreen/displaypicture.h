@@ -14,6 +14,8 @@ public:
     bool isLit(int column, int row) const { return lit[index(column, row)] != 0; }
     void setLit(int column, int row, bool on) { lit[index(column, row)] = on ? 1 : 0; }
     int litCount() const;
+    // The same picture with lit and dark swapped everywhere.
+    DisplayPicture inverted() const;
     bool operator==(const DisplayPicture &other) const { return lit == other.lit; }
     bool operator!=(const DisplayPicture &other) const { return lit != other.lit; }
 

@@ -1,0 +1,131 @@
+#include "conversionoptions.h"
+
+#include "commandparser.h"
+
+#include <QStringList>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+template <typename Value> using Choices = std::vector<std::pair<QString, Value>>;
+
+const Choices<picturefit::Fit> &fits()
+{
+    static const Choices<picturefit::Fit> choices{
+        {QStringLiteral("contain"), picturefit::Fit::Contain},
+        {QStringLiteral("cover"), picturefit::Fit::Cover},
+        {QStringLiteral("stretch"), picturefit::Fit::Stretch},
+        {QStringLiteral("none"), picturefit::Fit::None}};
+    return choices;
+}
+
+const Choices<picturefit::Rotation> &rotations()
+{
+    using picturefit::Rotation;
+    static const Choices<Rotation> choices{{QStringLiteral("0"), Rotation::None},
+                                           {QStringLiteral("90"), Rotation::Quarter},
+                                           {QStringLiteral("180"), Rotation::Half},
+                                           {QStringLiteral("270"), Rotation::ThreeQuarters},
+                                           {QStringLiteral("auto"), Rotation::Auto}};
+    return choices;
+}
+
+const Choices<dithering::Method> &dithers()
+{
+    using dithering::Method;
+    static const Choices<Method> choices{
+        {QStringLiteral("floyd-steinberg"), Method::FloydSteinberg},
+        {QStringLiteral("atkinson"), Method::Atkinson},
+        {QStringLiteral("bayer"), Method::Bayer},
+        {QStringLiteral("none"), Method::None}};
+    return choices;
+}
+
+const Choices<pictureconversion::Background> &backgrounds()
+{
+    using pictureconversion::Background;
+    static const Choices<Background> choices{{QStringLiteral("black"), Background::Black},
+                                             {QStringLiteral("white"), Background::White}};
+    return choices;
+}
+
+template <typename Value> QStringList names(const Choices<Value> &choices)
+{
+    QStringList result;
+    for (const auto &choice : choices)
+        result << choice.first;
+    return result;
+}
+
+template <typename Value>
+QCommandLineOption choiceOption(const QString &name, const Choices<Value> &choices,
+                                const QString &description, const QString &defaultValue)
+{
+    const QString list = names(choices).join(QLatin1Char('|'));
+    QCommandLineOption option(
+        name, QStringLiteral("%1 (%2; default %3).").arg(description, list, defaultValue), list,
+        defaultValue);
+    return option;
+}
+
+template <typename Value>
+bool pick(const CommandParser &parser, const QString &name, const Choices<Value> &choices,
+          Value *value, QString *problem)
+{
+    const QString given = parser.options().value(name);
+    for (const auto &choice : choices) {
+        if (choice.first == given) {
+            *value = choice.second;
+            return true;
+        }
+    }
+    *problem = QStringLiteral("--%1 takes %2, not '%3'.")
+                   .arg(name, names(choices).join(QStringLiteral(", ")), given);
+    return false;
+}
+
+} // namespace
+
+void addConversionOptions(CommandParser &parser)
+{
+    QCommandLineParser &options = parser.options();
+    options.addOption(choiceOption(QStringLiteral("fit"), fits(),
+                                   QStringLiteral("How the picture fills the 32 x 128 screen"),
+                                   QStringLiteral("contain")));
+    options.addOption(choiceOption(QStringLiteral("rotate"), rotations(),
+                                   QStringLiteral("Turn the picture clockwise first; auto turns "
+                                                  "a landscape picture"),
+                                   QStringLiteral("0")));
+    options.addOption(choiceOption(QStringLiteral("dither"), dithers(),
+                                   QStringLiteral("How grey becomes lit and dark pixels"),
+                                   QStringLiteral("floyd-steinberg")));
+    options.addOption(QCommandLineOption(
+        QStringLiteral("threshold"),
+        QStringLiteral("Luminance (0-255) from which a pixel counts as lit (default 128)."),
+        QStringLiteral("0..255"), QStringLiteral("128")));
+    options.addOption(QCommandLineOption(
+        QStringLiteral("invert"), QStringLiteral("Swap lit and dark over the whole screen.")));
+    options.addOption(choiceOption(QStringLiteral("background"), backgrounds(),
+                                   QStringLiteral("What transparent pixels and the margins become"),
+                                   QStringLiteral("black")));
+}
+
+std::optional<pictureconversion::Options> conversionOptions(const CommandParser &parser,
+                                                            QString *problem)
+{
+    pictureconversion::Options options;
+    if (!pick(parser, QStringLiteral("fit"), fits(), &options.fit, problem) ||
+        !pick(parser, QStringLiteral("rotate"), rotations(), &options.rotation, problem) ||
+        !pick(parser, QStringLiteral("dither"), dithers(), &options.dither, problem) ||
+        !pick(parser, QStringLiteral("background"), backgrounds(), &options.background, problem))
+        return std::nullopt;
+    const std::optional<int> threshold =
+        parser.wholeNumber(QStringLiteral("threshold"), 0, 255, problem);
+    if (!threshold)
+        return std::nullopt;
+    options.threshold = *threshold;
+    options.invert = parser.options().isSet(QStringLiteral("invert"));
+    return options;
+}
