@@ -49,13 +49,14 @@ bool turnsSideways(QImageIOHandler::Transformations transformation)
     return transformation.testFlag(QImageIOHandler::TransformationRotate90);
 }
 
-// A decoder that can scale while decoding (JPEG's DCT scaling) is asked for the picture at a
-// power-of-two fraction of its size that still has at least two source pixels for every
-// display pixel it covers, so that a photo is never decoded at full size for 4,096 pixels.
+// JPEG decodes at 1/2, 1/4 or 1/8 of its size for a fraction of the work (DCT scaling). A
+// photo is asked for at the smallest such fraction that still has at least two source pixels
+// for every display pixel it covers, so that it is never decoded at full size for 4,096
+// pixels. Other decoders that take a scaled size decode in full and then scale, with no gain.
 void askForReducedSize(QImageReader &reader, const QSize &storedSize, const QSize &fullSize,
                        const pictureconversion::Options &options)
 {
-    if (!reader.supportsOption(QImageIOHandler::ScaledSize) || !storedSize.isValid())
+    if (reader.format() != "jpeg" || !storedSize.isValid())
         return;
     const int turns = picturefit::quarterTurns(options.rotation, fullSize);
     const QSize turned = picturefit::turnedSize(fullSize, turns);
@@ -77,6 +78,7 @@ QString tooLargeReason(const QSize &size)
         .arg(QImageReader::allocationLimit());
 }
 
+// Judged at 32 bits a pixel, the size the conversion works in.
 bool exceedsAllocationLimit(const QSize &size)
 {
     const int limit = QImageReader::allocationLimit();
@@ -89,18 +91,18 @@ bool readImage(QImageReader &reader, const pictureconversion::Options &options,
 {
     reader.setAutoTransform(true);
     const QSize storedSize = reader.size();
+    // Refused before decoding anything: the reader would refuse it too, after allocating.
+    if (exceedsAllocationLimit(storedSize))
+        return fail(reason, tooLargeReason(storedSize));
     const QSize fullSize =
         turnsSideways(reader.transformation()) ? storedSize.transposed() : storedSize;
-    askForReducedSize(reader, storedSize, fullSize, options);
+    // A picture the editor saved is read whole and cell for cell, as the editor shows it.
+    if (fullSize != canvasgeometry::GridSize)
+        askForReducedSize(reader, storedSize, fullSize, options);
     QImage image;
-    if (!reader.read(&image)) {
-        if (exceedsAllocationLimit(reader.scaledSize().isValid() ? reader.scaledSize()
-                                                                 : storedSize))
-            return fail(reason, tooLargeReason(storedSize));
+    if (!reader.read(&image))
         return fail(reason, QStringLiteral("not a readable image: %1").arg(reader.errorString()));
-    }
-    // A picture the editor saved is read cell for cell, as the editor shows it once opened.
-    if (image.size() == canvasgeometry::GridSize)
+    if ((fullSize.isValid() ? fullSize : image.size()) == canvasgeometry::GridSize)
         *picture = gridimage::cellsOfOpenedImage(image);
     else
         *picture = pictureconversion::convertPicture(image, options,

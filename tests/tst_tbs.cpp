@@ -1,0 +1,449 @@
+#include "bootscreenwriter.h"
+#include "canvasgeometry.h"
+#include "randompicture.h"
+#include "scribblearea.h"
+#include "tbsprogram.h"
+#include "testfiles.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+namespace {
+
+struct Run
+{
+    int status;
+    QByteArray out;
+    QByteArray err;
+};
+
+// One run of the tool in this process, with its standard streams in buffers.
+Run tbs(const QStringList &arguments, const QByteArray &input = {})
+{
+    QByteArray inBytes = input;
+    QBuffer in(&inBytes);
+    QBuffer out;
+    QBuffer err;
+    in.open(QIODevice::ReadOnly);
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    Streams streams{in, out, err};
+    const int status = runTbs(QStringList{QStringLiteral("tbs")} + arguments, streams);
+    return {status, out.data(), err.data()};
+}
+
+QString describe(const Run &run)
+{
+    return QStringLiteral("exit %1, out: %2, err: %3")
+        .arg(run.status)
+        .arg(QString::fromUtf8(run.out.left(400)), QString::fromUtf8(run.err));
+}
+
+bootscreen::ScreenBuffer randomScreen(quint32 seed)
+{
+    QRandomGenerator random(seed);
+    bootscreen::ScreenBuffer screen;
+    for (std::int32_t &entry : screen)
+        entry = std::int32_t(random.bounded(256));
+    return screen;
+}
+
+QByteArray lines(const QByteArray &line, int count)
+{
+    return line.repeated(count);
+}
+
+} // namespace
+
+class TestTbs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void roundTripsKeepEveryBit_data();
+    void roundTripsKeepEveryBit();
+    void editorBitmapsConvertAsTheEditorExports_data();
+    void editorBitmapsConvertAsTheEditorExports();
+
+    void checkReportsWhatTheReaderMakesOfALine_data();
+    void checkReportsWhatTheReaderMakesOfALine();
+
+    void failuresWriteNothing_data();
+    void failuresWriteNothing();
+    void oneBadInputDoesNotStopTheOthers();
+    void thumbnailSize_data();
+    void thumbnailSize();
+
+    void savesIntoAFolderThatTakesNoNewFile();
+    void builtProgramRunsWithoutADisplay();
+
+private:
+    QString path(const QString &name) const { return dir->filePath(name); }
+    std::unique_ptr<QTemporaryDir> dir;
+};
+
+void TestTbs::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+}
+
+void TestTbs::roundTripsKeepEveryBit_data()
+{
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<QStringList>("via"); // arguments that write the intermediate file
+
+    QTest::newRow("tbs -> png -> tbs") << 11u << QStringList{QStringLiteral("middle.png")};
+    QTest::newRow("tbs -> png at scale 5 -> tbs")
+        << 12u
+        << QStringList{QStringLiteral("middle.png"), QStringLiteral("--scale"),
+                       QStringLiteral("5")};
+    QTest::newRow("tbs -> pbm -> tbs") << 13u << QStringList{QStringLiteral("middle.pbm")};
+    QTest::newRow("tbs -> editor bmp -> tbs") << 14u << QStringList{QStringLiteral("middle.bmp")};
+    QTest::newRow("tbs -> stdout, format png -> tbs")
+        << 15u
+        << QStringList{QStringLiteral("-"), QStringLiteral("--format"), QStringLiteral("png")};
+}
+
+void TestTbs::roundTripsKeepEveryBit()
+{
+    QFETCH(quint32, seed);
+    QFETCH(QStringList, via);
+
+    const QByteArray original = bootscreen::formatScreen(randomScreen(seed));
+    QVERIFY(writeFileBytes(path("in.tbs"), original));
+    const QString middle = via.first() == QLatin1String("-") ? via.first() : path(via.first());
+    const Run out =
+        tbs(QStringList{QStringLiteral("convert"), path("in.tbs"), QStringLiteral("-o"), middle} +
+            via.mid(1));
+    QVERIFY2(out.status == 0, qPrintable(describe(out)));
+    const Run back =
+        middle == QLatin1String("-")
+            ? tbs({QStringLiteral("convert"), QStringLiteral("-"), QStringLiteral("-o"),
+                   QStringLiteral("-")},
+                  out.out)
+            : tbs({QStringLiteral("convert"), middle, QStringLiteral("-o"), QStringLiteral("-")});
+    QVERIFY2(back.status == 0, qPrintable(describe(back)));
+    QVERIFY2(back.out == original, qPrintable(QStringLiteral("seed %1").arg(seed)));
+}
+
+void TestTbs::editorBitmapsConvertAsTheEditorExports_data()
+{
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<RandomPixels>("pixels");
+
+    // Random pixels everywhere: borders and disagreeing interiors, colours near the middle.
+    QTest::newRow("1-bit picture") << 21u << RandomPixels::BlackWhite;
+    QTest::newRow("colour picture, nearest of black and white") << 22u << RandomPixels::CellColours;
+    QTest::newRow("translucent picture") << 23u << RandomPixels::Translucent;
+}
+
+// A 160 x 640 picture, opened in the editor and exported, gives the file the tool makes of it;
+// and so does the BMP the editor saves of it. The BMP the tool writes is the editor's, byte for
+// byte, once that file is imported on a fresh canvas.
+void TestTbs::editorBitmapsConvertAsTheEditorExports()
+{
+    QFETCH(quint32, seed);
+    QFETCH(RandomPixels, pixels);
+
+    QVERIFY(randomPicture(canvasgeometry::GridSize, pixels, seed).save(path("picture.png")));
+    ScribbleArea editor;
+    editor.resize(canvasgeometry::CanvasSize);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    QVERIFY(editor.loadBitmap(path("picture.png")));
+    QVERIFY(editor.writeBootScreen(path("editor.tbs")));
+    QVERIFY(editor.saveBitmap(path("editor.bmp"), "BMP"));
+    const QByteArray exported = readFileBytes(path("editor.tbs"));
+
+    for (const QString &input : {path("picture.png"), path("editor.bmp")}) {
+        const Run run =
+            tbs({QStringLiteral("convert"), input, QStringLiteral("-o"), QStringLiteral("-")});
+        QVERIFY2(run.status == 0 && run.out == exported,
+                 qPrintable(QStringLiteral("seed %1, %2: %3").arg(seed).arg(input, describe(run))));
+    }
+
+    ScribbleArea fresh;
+    fresh.resize(canvasgeometry::CanvasSize);
+    fresh.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fresh));
+    QVERIFY(fresh.readBootScreen(path("editor.tbs")));
+    fresh.unpackScreen();
+    QVERIFY(fresh.saveBitmap(path("fresh.bmp"), "BMP"));
+    const Run bmp = tbs(
+        {QStringLiteral("convert"), path("editor.tbs"), QStringLiteral("-o"), path("tool.bmp")});
+    QVERIFY2(bmp.status == 0, qPrintable(describe(bmp)));
+    QVERIFY(readFileBytes(path("tool.bmp")) == readFileBytes(path("fresh.bmp")));
+}
+
+void TestTbs::checkReportsWhatTheReaderMakesOfALine_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("reports"); // "LINE: words" each report must hold, in order
+
+    const QByteArray canonical = bootscreen::formatScreen(randomScreen(31));
+    auto withLine3 = [](const QByteArray &line) {
+        return lines("0\r\n", 2) + line + lines("0\r\n", 509);
+    };
+    QTest::newRow("as the editor writes it") << canonical << 0 << QStringList();
+    QTest::newRow("LF line ends") << lines("0\n", 512) << 1
+                                  << QStringList{QStringLiteral("1: LF without CR"),
+                                                 QStringLiteral("512: LF without CR")};
+    QTest::newRow("leading zeros")
+        << withLine3("007\r\n") << 1 << QStringList{QStringLiteral("3: '007' is read as 7")};
+    QTest::newRow("plus sign") << withLine3("+7\r\n") << 1
+                               << QStringList{QStringLiteral("3: '+7' is read as 7")};
+    QTest::newRow("minus sign keeps the low byte")
+        << withLine3("-1\r\n") << 1
+        << QStringList{QStringLiteral("3: '-1' has a minus sign: read as -1, the low byte 255")};
+    QTest::newRow("above 255 keeps the low byte")
+        << withLine3("256\r\n") << 1
+        << QStringList{QStringLiteral("3: '256' is above 255: the low byte 0")};
+    QTest::newRow("trailing blank reads as 0")
+        << withLine3("7 \r\n") << 1
+        << QStringList{QStringLiteral("3: '7 ' is not a number: read as 0")};
+    QTest::newRow("bare CR inside a line")
+        << withLine3("1\r2\r\n") << 1
+        << QStringList{QStringLiteral("3: bare CR"), QStringLiteral("3: '1\\r2' is not a number")};
+    QTest::newRow("empty line keeps its entry")
+        << withLine3("\r\n") << 1
+        << QStringList{QStringLiteral("3: empty line: skipped, entry 2 keeps its value")};
+    QTest::newRow("long line keeps its entry")
+        << withLine3("1000\r\n") << 1
+        << QStringList{QStringLiteral("3: line of 4 characters (at most 3 are read): skipped")};
+    QTest::newRow("no final line end")
+        << lines("0\r\n", 511) + "0" << 1
+        << QStringList{QStringLiteral("512: the last line has no line end: skipped, entry 511")};
+    QTest::newRow("lines past 512")
+        << lines("0\r\n", 600) << 1
+        << QStringList{QStringLiteral("513: text after line 512 is not read")};
+    QTest::newRow("missing lines")
+        << lines("0\r\n", 100) << 1
+        << QStringList{
+               QStringLiteral("101: the file ends after 100 of 512 lines: entries 100 to 511")};
+    QTest::newRow("CR-only line ends: nothing taken")
+        << lines("0\r", 512) << 2
+        << QStringList{QStringLiteral("1: the last line has no line end"),
+                       QStringLiteral("1: bare CR")};
+    QTest::newRow("empty file: nothing taken")
+        << QByteArray() << 2
+        << QStringList{QStringLiteral("1: the file ends after 0 of 512 lines")};
+}
+
+void TestTbs::checkReportsWhatTheReaderMakesOfALine()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, status);
+    QFETCH(QStringList, reports);
+
+    QVERIFY(writeFileBytes(path("screen.tbs"), bytes));
+    const Run run = tbs({QStringLiteral("check"), path("screen.tbs")});
+    QVERIFY2(run.status == status, qPrintable(describe(run)));
+    const QStringList printed =
+        QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    int at = 0;
+    for (const QString &report : reports) {
+        const QString line =
+            path("screen.tbs") + QLatin1Char(':') + report.section(QLatin1Char(':'), 0, 0);
+        while (at < printed.size() &&
+               !(printed[at].startsWith(line + QLatin1Char(':')) &&
+                 printed[at].contains(report.section(QLatin1String(": "), 1))))
+            ++at;
+        QVERIFY2(at < printed.size(), qPrintable(QStringLiteral("no report \"%1\" in:\n%2")
+                                                     .arg(report, QString::fromUtf8(run.out))));
+    }
+    QCOMPARE(run.err.isEmpty(), status != 2);
+    QCOMPARE(tbs({QStringLiteral("check"), QStringLiteral("--quiet"), path("screen.tbs")}).status,
+             status);
+    QVERIFY(tbs({QStringLiteral("check"), QStringLiteral("-q"), path("screen.tbs")}).out.isEmpty());
+}
+
+void TestTbs::failuresWriteNothing_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QByteArray>("inputBytes"); // not written when empty
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error");
+
+    // A PNG that claims 100000 x 100000 pixels, with one small compressed chunk.
+    const QByteArray hugeHeader =
+        QByteArray::fromHex("89504e470d0a1a0a0000000d49484452000186a0000186a00806000000a8520bc800"
+                            "00001149444154789c63601805a360140c77000003e80001b3a6d346");
+    const QByteArray good = bootscreen::formatScreen(randomScreen(41));
+    const QStringList none;
+    QTest::newRow("missing input") << "absent.png" << QByteArray() << none << "out.tbs" << 1
+                                   << "tbs: %1/absent.png: No such file or directory";
+    QTest::newRow("neither image nor boot screen")
+        << "notes.txt" << QByteArray("no line end here") << none << "out.tbs" << 1
+        << "neither an image nor a boot screen file";
+    QTest::newRow("broken PNG") << "broken.png" << hugeHeader.left(20) << none << "out.tbs" << 1
+                                << "not a readable image";
+    QTest::newRow("PNG beyond the reader's allocation limit")
+        << "huge.png" << hugeHeader << none << "out.tbs" << 1 << "too large: 100000 x 100000";
+    QTest::newRow(".tbs with no line taken") << "empty.tbs" << QByteArray("1234\r\n") << none
+                                             << "out.tbs" << 1 << "not a boot screen file";
+    QTest::newRow("output folder missing") << "in.tbs" << good << none << "missing/out.tbs" << 1
+                                           << "tbs: %1/missing/out.tbs: cannot write: ";
+    QTest::newRow("unknown output format")
+        << "in.tbs" << good << none << "out.xyz" << 2 << "tbs convert: Cannot write 'xyz' files.";
+    QTest::newRow("bad option value") << "in.tbs" << good << QStringList{"--dither", "best"}
+                                      << "out.tbs" << 2 << "--dither takes floyd-steinberg";
+    QTest::newRow("unknown option") << "in.tbs" << good << QStringList{"--frobnicate"} << "out.tbs"
+                                    << 2 << "Unknown option 'frobnicate'";
+    QTest::newRow("several inputs, output not a folder")
+        << "in.tbs" << good << QStringList{"%1/in.tbs"} << "out.tbs" << 2
+        << "With several inputs, OUTPUT must be an existing folder.";
+}
+
+// A failed run leaves an existing output as it was and creates no file, and says why in one line.
+void TestTbs::failuresWriteNothing()
+{
+    QFETCH(QString, input);
+    QFETCH(QByteArray, inputBytes);
+    QFETCH(QStringList, options);
+    QFETCH(QString, output);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+
+    if (!inputBytes.isEmpty())
+        QVERIFY(writeFileBytes(path(input), inputBytes));
+    QVERIFY(writeFileBytes(path("out.tbs"), "old contents\n"));
+    const QStringList before = QDir(dir->path()).entryList(QDir::Files);
+    for (QString &option : options)
+        option = option.arg(dir->path());
+
+    const Run run = tbs(QStringList{QStringLiteral("convert"), path(input)} + options +
+                        QStringList{QStringLiteral("-o"), path(output)});
+    QVERIFY2(run.status == status, qPrintable(describe(run)));
+    QVERIFY2(run.err.count('\n') == 1 &&
+                 QString::fromUtf8(run.err).contains(error.arg(dir->path())),
+             qPrintable(describe(run)));
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), before);
+    QCOMPARE(readFileBytes(path("out.tbs")), QByteArray("old contents\n"));
+}
+
+void TestTbs::oneBadInputDoesNotStopTheOthers()
+{
+    QVERIFY(writeFileBytes(path("a.tbs"), bootscreen::formatScreen(randomScreen(51))));
+    QVERIFY(writeFileBytes(path("c.txt"), bootscreen::formatScreen(randomScreen(52))));
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("out")));
+    const Run run = tbs({QStringLiteral("convert"), path("a.tbs"), path("b.png"), path("c.txt"),
+                         QStringLiteral("-o"), path("out")});
+    QVERIFY2(run.status == 1 && run.err.count('\n') == 1 && run.err.contains("b.png"),
+             qPrintable(describe(run)));
+    QCOMPARE(QDir(path("out")).entryList(QDir::Files),
+             QStringList({QStringLiteral("a.tbs"), QStringLiteral("c.tbs")}));
+    QCOMPARE(readFileBytes(path("out/c.tbs")), readFileBytes(path("c.txt")));
+}
+
+void TestTbs::thumbnailSize_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QSize>("pixels");
+
+    QTest::newRow("256: scale 2") << 256 << QSize(64, 256);
+    QTest::newRow("300: whole scale 2") << 300 << QSize(64, 256);
+    QTest::newRow("64: never below scale 1") << 64 << QSize(32, 128);
+}
+
+void TestTbs::thumbnailSize()
+{
+    QFETCH(int, size);
+    QFETCH(QSize, pixels);
+
+    QVERIFY(writeFileBytes(path("in.tbs"), "128\r\n")); // only the top-right pixel lit
+    const Run run = tbs({QStringLiteral("thumbnail"), QStringLiteral("-s"), QString::number(size),
+                         path("in.tbs"), path("thumb.png")});
+    QVERIFY2(run.status == 0, qPrintable(describe(run)));
+    const QImage thumb(path("thumb.png"));
+    QCOMPARE(thumb.size(), pixels);
+    const int scale = pixels.width() / 32;
+    QCOMPARE(thumb.pixel(24 * scale, 0), qRgb(255, 255, 255));
+    QCOMPARE(thumb.pixel(24 * scale - 1, scale - 1), qRgb(0, 0, 0));
+    QCOMPARE(thumb.pixel(25 * scale, 0), qRgb(0, 0, 0));
+}
+
+// Where a folder takes no new file but the file in it is writable, the file is written in
+// place. Root passes every permission check, so the run drops to an unprivileged user.
+void TestTbs::savesIntoAFolderThatTakesNoNewFile()
+{
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (geteuid() == 0 && setpriv.isEmpty())
+        QSKIP("running as root without setpriv to drop privileges: permissions stop nothing");
+    QFile::setPermissions(dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                           QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                           QFileDevice::ExeOther);
+    QVERIFY(QFile::copy(QStringLiteral(TBS_PROGRAM), path("tbs")));
+    QVERIFY(writeFileBytes(path("in.tbs"), bootscreen::formatScreen(randomScreen(61))));
+    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("locked")));
+    QVERIFY(writeFileBytes(path("locked/out.tbs"), "old"));
+    const auto anyone = QFileDevice::ReadOwner | QFileDevice::ReadOther;
+    QFile::setPermissions(path("tbs"), anyone | QFileDevice::ExeOwner | QFileDevice::ExeOther);
+    QFile::setPermissions(path("in.tbs"), anyone);
+    QFile::setPermissions(path("locked/out.tbs"),
+                          anyone | QFileDevice::WriteOwner | QFileDevice::WriteOther);
+    QFile::setPermissions(path("locked"), anyone | QFileDevice::ExeOwner | QFileDevice::ExeOther);
+
+    auto convert = [&](const QString &output) {
+        QStringList command{path("tbs"), QStringLiteral("convert"), path("in.tbs"),
+                            QStringLiteral("-o"), output};
+        if (geteuid() == 0)
+            command = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                  QStringLiteral("--clear-groups")} +
+                      command;
+        QProcess process;
+        process.start(geteuid() == 0 ? setpriv : command.takeFirst(), command);
+        return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
+                   ? process.exitCode()
+                   : -1;
+    };
+    QCOMPARE(convert(path("locked/out.tbs")), 0);
+    QCOMPARE(readFileBytes(path("locked/out.tbs")), readFileBytes(path("in.tbs")));
+    QCOMPARE(convert(path("locked/new.tbs")), 1);
+    QCOMPARE(QDir(path("locked")).entryList(QDir::Files), QStringList{QStringLiteral("out.tbs")});
+    QFile::setPermissions(path("locked"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+// The program itself, as a user runs it: no display and no platform plugin named.
+void TestTbs::builtProgramRunsWithoutADisplay()
+{
+    QImage logo(32, 128, QImage::Format_RGB32);
+    logo.fill(Qt::black);
+    logo.setPixel(0, 0, qRgb(255, 255, 255));
+    QByteArray png;
+    QBuffer buffer(&png);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && logo.save(&buffer, "PNG"));
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        environment.remove(QLatin1String(name));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TBS_PROGRAM), {QStringLiteral("convert"), QStringLiteral("-"),
+                                                QStringLiteral("-o"), QStringLiteral("-")});
+    process.write(png);
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(process.readAllStandardError(), QByteArray());
+    QCOMPARE(process.readAllStandardOutput(),
+             lines("0\r\n", 384) + "128\r\n" + lines("0\r\n", 127));
+}
+
+QTEST_MAIN(TestTbs)
+#include "tst_tbs.moc"
