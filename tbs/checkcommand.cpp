@@ -11,11 +11,12 @@ int runCheck(const QStringList &arguments, Streams &streams)
 {
     CommandParser parser(QStringLiteral("check"), QStringLiteral("[--quiet] FILE..."),
                          QStringLiteral("Reports, as FILE:LINE: message, every line of a boot "
-                                        "screen file that is not exactly what the editor writes, "
-                                        "and what the editor reads there.\nExit status: 0 when "
-                                        "every file is as the editor writes it, 1 when some file "
-                                        "is readable but differs, 2 when a file cannot be read "
-                                        "or no line of it is taken."));
+                                        "screen file that is\nnot exactly what the editor "
+                                        "writes, and what the editor reads there.\nExit status: "
+                                        "0 when every file is as the editor writes it, 1 when "
+                                        "some\nfile is readable but differs, 2 when a file "
+                                        "cannot be read or no line\nof it is taken. FILE may be "
+                                        "- for standard input."));
     QCommandLineParser &options = parser.options();
     options.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Boot screen files."),
                                   QStringLiteral("FILE..."));

@@ -60,14 +60,17 @@ template <typename Value> QStringList names(const Choices<Value> &choices)
 }
 
 template <typename Value>
-QCommandLineOption choiceOption(const QString &name, const Choices<Value> &choices,
-                                const QString &description, const QString &defaultValue)
+QCommandLineOption choiceOption(const QString &name, const QString &valueName,
+                                const Choices<Value> &choices, const QString &description,
+                                const QString &defaultValue)
 {
-    const QString list = names(choices).join(QLatin1Char('|'));
-    QCommandLineOption option(
-        name, QStringLiteral("%1 (%2; default %3).").arg(description, list, defaultValue), list,
-        defaultValue);
-    return option;
+    QStringList list = names(choices);
+    const QString last = list.takeLast();
+    return QCommandLineOption(
+        name,
+        QStringLiteral("%1: %2 or %3 (default %4).")
+            .arg(description, list.join(QStringLiteral(", ")), last, defaultValue),
+        valueName, defaultValue);
 }
 
 template <typename Value>
@@ -91,25 +94,25 @@ bool pick(const CommandParser &parser, const QString &name, const Choices<Value>
 void addConversionOptions(CommandParser &parser)
 {
     QCommandLineParser &options = parser.options();
-    options.addOption(choiceOption(QStringLiteral("fit"), fits(),
+    options.addOption(choiceOption(QStringLiteral("fit"), QStringLiteral("MODE"), fits(),
                                    QStringLiteral("How the picture fills the 32 x 128 screen"),
                                    QStringLiteral("contain")));
-    options.addOption(choiceOption(QStringLiteral("rotate"), rotations(),
-                                   QStringLiteral("Turn the picture clockwise first; auto turns "
-                                                  "a landscape picture"),
+    options.addOption(choiceOption(QStringLiteral("rotate"), QStringLiteral("ANGLE"), rotations(),
+                                   QStringLiteral("Clockwise turn before fitting; auto turns a "
+                                                  "landscape picture"),
                                    QStringLiteral("0")));
-    options.addOption(choiceOption(QStringLiteral("dither"), dithers(),
+    options.addOption(choiceOption(QStringLiteral("dither"), QStringLiteral("METHOD"), dithers(),
                                    QStringLiteral("How grey becomes lit and dark pixels"),
                                    QStringLiteral("floyd-steinberg")));
     options.addOption(QCommandLineOption(
         QStringLiteral("threshold"),
-        QStringLiteral("Luminance (0-255) from which a pixel counts as lit (default 128)."),
-        QStringLiteral("0..255"), QStringLiteral("128")));
+        QStringLiteral("Luminance 0-255 from which a pixel counts as lit (default 128)."),
+        QStringLiteral("LEVEL"), QStringLiteral("128")));
     options.addOption(QCommandLineOption(
         QStringLiteral("invert"), QStringLiteral("Swap lit and dark over the whole screen.")));
-    options.addOption(choiceOption(QStringLiteral("background"), backgrounds(),
-                                   QStringLiteral("What transparent pixels and the margins become"),
-                                   QStringLiteral("black")));
+    options.addOption(choiceOption(
+        QStringLiteral("background"), QStringLiteral("COLOUR"), backgrounds(),
+        QStringLiteral("What transparent pixels and margins become"), QStringLiteral("black")));
 }
 
 std::optional<pictureconversion::Options> conversionOptions(const CommandParser &parser,

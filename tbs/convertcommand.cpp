@@ -42,12 +42,14 @@ int runConvert(const QStringList &arguments, Streams &streams)
 {
     CommandParser parser(
         QStringLiteral("convert"), QStringLiteral("[options] INPUT... -o OUTPUT"),
-        QStringLiteral("Converts pictures (PNG, JPEG, BMP, GIF, PBM/PGM/PPM, ...) and boot "
-                       "screen files.\nINPUT may be - for standard input. OUTPUT's "
-                       "extension picks the format: .tbs (boot screen), .bmp (the editor's "
-                       "160 x 640 bitmap), .png, .pbm or another image format (32 x 128, "
-                       "lit = white); - writes the boot screen to standard output. With "
-                       "several inputs, OUTPUT is an existing folder."));
+        QStringLiteral("Converts pictures (PNG, JPEG, BMP, GIF, PBM/PGM/PPM, ...) and boot\n"
+                       "screen files. INPUT may be - for standard input. OUTPUT's extension\n"
+                       "picks the format: .tbs (boot screen), .bmp (the editor's 160 x 640\n"
+                       "bitmap), .png, .pbm or another image format (32 x 128, lit = white);\n"
+                       "- writes the boot screen to standard output. With several inputs,\n"
+                       "OUTPUT is an existing folder and each result is named after its input.\n"
+                       "--invert applies to every input, the other picture options to the\n"
+                       "pictures that are converted."));
     QCommandLineParser &options = parser.options();
     options.addPositionalArgument(QStringLiteral("INPUT"),
                                   QStringLiteral("Pictures or .tbs files."),
@@ -58,7 +60,7 @@ int runConvert(const QStringList &arguments, Streams &streams)
     options.addOption(QCommandLineOption(
         QStringLiteral("format"),
         QStringLiteral("Write this format whatever OUTPUT's extension: tbs, bmp, png, pbm."),
-        QStringLiteral("tbs|bmp|png|pbm")));
+        QStringLiteral("FORMAT")));
     options.addOption(QCommandLineOption(
         QStringLiteral("scale"),
         QStringLiteral("Enlarge image outputs N times, one square per pixel (default 1)."),

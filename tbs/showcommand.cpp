@@ -45,7 +45,7 @@ int runShow(const QStringList &arguments, Streams &streams)
 {
     CommandParser parser(QStringLiteral("show"), QStringLiteral("[options] FILE"),
                          QStringLiteral("Prints the picture of a boot screen file or an image "
-                                        "(converted as by tbs convert) to the terminal: 32 "
+                                        "(converted as by\ntbs convert) to the terminal: 32 "
                                         "columns of Unicode half blocks, lit = block."));
     QCommandLineParser &options = parser.options();
     options.addPositionalArgument(

@@ -11,8 +11,9 @@ int runThumbnail(const QStringList &arguments, Streams &streams)
 {
     CommandParser parser(QStringLiteral("thumbnail"), QStringLiteral("-s SIZE INPUT OUTPUT.png"),
                          QStringLiteral("Writes a PNG of the picture whose longer side is SIZE "
-                                        "pixels (a whole multiple of the 128 display rows, at "
-                                        "least one pixel per display pixel), for file managers."));
+                                        "pixels (a whole\nmultiple of the 128 display rows, at "
+                                        "least one pixel per display pixel),\nfor file "
+                                        "managers."));
     QCommandLineParser &options = parser.options();
     options.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("A .tbs file."));
     options.addPositionalArgument(QStringLiteral("OUTPUT.png"),
