@@ -2,7 +2,7 @@
 #include "canvasgeometry.h"
 #include "randompicture.h"
 #include "scribblearea.h"
-#include "tbsprogram.h"
+#include "tbsrun.h"
 #include "testfiles.h"
 
 #include <QBuffer>
@@ -19,26 +19,11 @@
 
 namespace {
 
-struct Run
-{
-    int status;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = TbsRun;
 
-// One run of the tool in this process, with its standard streams in buffers.
 Run tbs(const QStringList &arguments, const QByteArray &input = {})
 {
-    QByteArray inBytes = input;
-    QBuffer in(&inBytes);
-    QBuffer out;
-    QBuffer err;
-    in.open(QIODevice::ReadOnly);
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    Streams streams{in, out, err};
-    const int status = runTbs(QStringList{QStringLiteral("tbs")} + arguments, streams);
-    return {status, out.data(), err.data()};
+    return runTbsWith(arguments, input);
 }
 
 QString describe(const Run &run)

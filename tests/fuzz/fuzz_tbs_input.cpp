@@ -5,9 +5,8 @@
 
 #include "bootscreenreader.h"
 #include "referenceformat.h"
-#include "tbsprogram.h"
+#include "tbsrun.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 
 #include <cstdint>
@@ -16,25 +15,11 @@
 
 namespace {
 
-struct Run
-{
-    int status;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = TbsRun;
 
 Run tbs(const QStringList &arguments, const QByteArray &input)
 {
-    QByteArray inBytes = input;
-    QBuffer in(&inBytes);
-    QBuffer out;
-    QBuffer err;
-    in.open(QIODevice::ReadOnly);
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    Streams streams{in, out, err};
-    const int status = runTbs(QStringList{QStringLiteral("tbs")} + arguments, streams);
-    return {status, out.data(), err.data()};
+    return runTbsWith(arguments, input);
 }
 
 [[noreturn]] void fail(const char *what, const Run &run)
