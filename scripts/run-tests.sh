@@ -20,7 +20,7 @@ while [ $# -gt 0 ]; do
     shift
 done
 
-deps=()
+deps=(--package)  # the validators of the packaging checks
 [ "$fuzz_seconds" -gt 0 ] && deps+=(--fuzz)
 "$root/scripts/install-deps.sh" "${deps[@]}"
 

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Completing a tbs command line offers what the tool accepts at that point.
+#   check-bash-completion.sh COMPLETION BASH_COMPLETION
+# COMPLETION is the completion for tbs as written; BASH_COMPLETION is bash-completion's main
+# script, whose helpers it uses.
+set -euo pipefail
+completion=$(realpath "$1")
+bash_completion=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+cd "$work"
+touch a.tbs b.png c.jpg
+mkdir folder
+
+# Prints the sorted candidates for a line whose cursor is at its end. bash-completion is
+# not written for `set -eu`, so each line is completed in a plain shell.
+candidates() {
+    bash --norc --noprofile -c '
+        source "$1" && source "$2" || exit 1
+        read -ra COMP_WORDS <<<"$3"
+        [[ $3 == *" " ]] && COMP_WORDS+=("")
+        COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+        COMP_LINE=$3
+        COMP_POINT=${#3}
+        _tbs tbs "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}" 2>/dev/null
+        printf "%s\n" "${COMPREPLY[@]}" | LC_ALL=C sort | paste -sd " "
+    ' candidates "$bash_completion" "$completion" "$1"
+}
+
+while IFS='|' read -r line expected; do
+    actual=$(candidates "$line")
+    [ "$actual" = "$expected" ] || fail "'$line': offered '$actual', expected '$expected'"
+done <<'ROWS'
+tbs |check convert show thumbnail
+tbs c|check convert
+tbs -|--help --version
+tbs convert --f|--fit --format
+tbs convert --dither |atkinson bayer floyd-steinberg none
+tbs convert --fit c|contain cover
+tbs convert --rotate |0 180 270 90 auto
+tbs convert --format |bmp pbm png tbs
+tbs convert --background |black white
+tbs convert --threshold |
+tbs convert a.tbs -o |a.tbs b.png c.jpg folder
+tbs show --|--ascii --background --dither --fit --help --invert --rotate --threshold
+tbs check -|--help --quiet
+tbs check |a.tbs folder
+tbs thumbnail -s 128 |a.tbs b.png c.jpg folder
+tbs thumbnail -s 128 a.tbs |b.png folder
+ROWS
+[ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures checks failed" >&2
+exit $((failures > 0))
