@@ -50,7 +50,7 @@ tbs convert --background |black white
 tbs convert --threshold |
 tbs convert a.tbs -o |a.tbs b.png c.jpg folder
 tbs show --|--ascii --background --dither --fit --help --invert --rotate --threshold
-tbs check -|--help --quiet
+tbs check -|--help --quiet -q
 tbs check |a.tbs folder
 tbs thumbnail -s 128 |a.tbs b.png c.jpg folder
 tbs thumbnail -s 128 a.tbs |b.png folder
