@@ -3,6 +3,7 @@
 # Does nothing when everything is there. Uses sudo when not run as root.
 #   scripts/install-deps.sh            build and test dependencies
 #   scripts/install-deps.sh --x11      also an X server and ImageMagick (screenshots)
+#   scripts/install-deps.sh --bench    also ImageMagick, which the tbs benchmark runs beside tbs
 #   scripts/install-deps.sh --package  also what builds the Debian package and validates the
 #                                      installed files (lintian, desktop-file-validate, ...)
 set -euo pipefail
@@ -12,6 +13,7 @@ for arg in "$@"; do
     case "$arg" in
     --x11) packages+=(xvfb imagemagick x11-utils xdotool) ;;
     --fuzz) packages+=(clang) ;;
+    --bench) packages+=(imagemagick) ;;
     --package)
         packages+=(dpkg-dev file lintian desktop-file-utils appstream libxml2-utils man-db
             groff-base shared-mime-info bash-completion python3) ;;

@@ -22,6 +22,7 @@ done
 
 deps=(--package)  # the validators of the packaging checks
 [ "$fuzz_seconds" -gt 0 ] && deps+=(--fuzz)
+[ "$bench" -eq 1 ] && deps+=(--bench)
 "$root/scripts/install-deps.sh" "${deps[@]}"
 
 werror=OFF
