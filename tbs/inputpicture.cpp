@@ -9,8 +9,6 @@
 #include <QFileInfo>
 #include <QImageReader>
 
-#include <algorithm>
-
 namespace inputpicture {
 
 namespace {
@@ -49,15 +47,15 @@ bool turnsSideways(QImageIOHandler::Transformations transformation)
     return transformation.testFlag(QImageIOHandler::TransformationRotate90);
 }
 
-// JPEG decodes at 1/2, 1/4 or 1/8 of its size for a fraction of the work (DCT scaling). A
-// photo is asked for at the smallest such fraction that still has at least two source pixels
-// for every display pixel it covers, so that it is never decoded at full size for 4,096
-// pixels. Other decoders that take a scaled size decode in full and then scale, with no gain.
-void askForReducedSize(QImageReader &reader, const QSize &storedSize, const QSize &fullSize,
-                       const pictureconversion::Options &options)
+// The size to decode at. JPEG decodes at 1/2, 1/4 or 1/8 of its size for a fraction of the
+// work (DCT scaling): a photo is decoded at the smallest such fraction that still has at least
+// two source pixels for every display pixel it covers, never at full size for 4,096 pixels.
+// Other decoders that take a scaled size decode in full and then scale, with no gain.
+QSize decodingSize(const QImageReader &reader, const QSize &storedSize, const QSize &fullSize,
+                   const pictureconversion::Options &options)
 {
     if (reader.format() != "jpeg" || !storedSize.isValid())
-        return;
+        return storedSize;
     const int turns = picturefit::quarterTurns(options.rotation, fullSize);
     const QSize turned = picturefit::turnedSize(fullSize, turns);
     const QRect placed = picturefit::placement(turned, options.fit);
@@ -65,8 +63,7 @@ void askForReducedSize(QImageReader &reader, const QSize &storedSize, const QSiz
     while (divisor < 8 && turned.width() / (divisor * 2) >= 2 * placed.width() &&
            turned.height() / (divisor * 2) >= 2 * placed.height())
         divisor *= 2;
-    if (divisor > 1)
-        reader.setScaledSize(storedSize / divisor);
+    return storedSize / divisor;
 }
 
 QString tooLargeReason(const QSize &size)
@@ -91,14 +88,17 @@ bool readImage(QImageReader &reader, const pictureconversion::Options &options,
 {
     reader.setAutoTransform(true);
     const QSize storedSize = reader.size();
-    // Refused before decoding anything: the reader would refuse it too, after allocating.
-    if (exceedsAllocationLimit(storedSize))
-        return fail(reason, tooLargeReason(storedSize));
     const QSize fullSize =
         turnsSideways(reader.transformation()) ? storedSize.transposed() : storedSize;
     // A picture the editor saved is read whole and cell for cell, as the editor shows it.
-    if (fullSize != canvasgeometry::GridSize)
-        askForReducedSize(reader, storedSize, fullSize, options);
+    const QSize decoded = fullSize == canvasgeometry::GridSize
+                              ? storedSize
+                              : decodingSize(reader, storedSize, fullSize, options);
+    // Refused before decoding anything: the reader would refuse it too, after allocating.
+    if (exceedsAllocationLimit(decoded))
+        return fail(reason, tooLargeReason(storedSize));
+    if (decoded != storedSize)
+        reader.setScaledSize(decoded);
     QImage image;
     if (!reader.read(&image))
         return fail(reason, QStringLiteral("not a readable image: %1").arg(reader.errorString()));

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -67,6 +68,8 @@ private slots:
     void failuresWriteNothing_data();
     void failuresWriteNothing();
     void oneBadInputDoesNotStopTheOthers();
+    void largePhotosAreDecodedReduced_data();
+    void largePhotosAreDecodedReduced();
     void thumbnailSize_data();
     void thumbnailSize();
 
@@ -333,6 +336,40 @@ void TestTbs::oneBadInputDoesNotStopTheOthers()
     QCOMPARE(QDir(path("out")).entryList(QDir::Files),
              QStringList({QStringLiteral("a.tbs"), QStringLiteral("c.tbs")}));
     QCOMPARE(readFileBytes(path("out/c.tbs")), readFileBytes(path("c.txt")));
+}
+
+void TestTbs::largePhotosAreDecodedReduced_data()
+{
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QString>("fit");
+    QTest::addColumn<int>("status");
+
+    // 1024 x 1024 is 4 MB at 32 bits a pixel, over the 1 MB limit the test sets; at 1/8 it is
+    // 64 KB. Only JPEG can be decoded at a fraction of its size.
+    QTest::newRow("JPEG, fitted: decoded at 1/8") << QByteArray("jpeg") << "contain" << 0;
+    QTest::newRow("JPEG, at its own size: refused") << QByteArray("jpeg") << "none" << 1;
+    QTest::newRow("PNG: refused") << QByteArray("png") << "contain" << 1;
+}
+
+void TestTbs::largePhotosAreDecodedReduced()
+{
+    QFETCH(QByteArray, format);
+    QFETCH(QString, fit);
+    QFETCH(int, status);
+
+    QImage photo(1024, 1024, QImage::Format_RGB32);
+    photo.fill(qRgb(200, 200, 200));
+    const QString input = path("photo." + format);
+    QVERIFY(photo.save(input, format.constData()));
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(1);
+    const Run run = tbs({QStringLiteral("convert"), input, QStringLiteral("--fit"), fit,
+                         QStringLiteral("-o"), path("photo.tbs")});
+    QImageReader::setAllocationLimit(limit);
+    QVERIFY2(run.status == status, qPrintable(describe(run)));
+    QCOMPARE(QFile::exists(path("photo.tbs")), status == 0);
+    if (status != 0)
+        QVERIFY(run.err.contains("too large: 1024 x 1024"));
 }
 
 void TestTbs::thumbnailSize_data()
