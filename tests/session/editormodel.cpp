@@ -54,11 +54,15 @@ void EditorModel::exportPacks()
     buffer = reference::pack(cells);
 }
 
-void EditorModel::importFile(const QByteArray &bytes)
+bool EditorModel::importFile(const QByteArray &bytes)
 {
-    reference::readInto(bytes, buffer, bootscreen::ReadByteCap);
+    bootscreen::ScreenBuffer read = buffer;
+    if (reference::readInto(bytes, read, bootscreen::ReadByteCap) == 0)
+        return false;
+    buffer = read;
     cells = reference::unpack(buffer);
     modified = false;
+    return true;
 }
 
 void EditorModel::loadPicture(const reference::Cells &picture)

@@ -26,8 +26,10 @@ struct EditorModel
 
     // An export resets the zoom and packs the buffer whether or not the file can be written.
     void exportPacks();
-    // A successful import: the file's lines go into the buffer, then the buffer is painted.
-    void importFile(const QByteArray &bytes);
+    // An import of a file that opened: the file's lines go into the buffer, then the buffer is
+    // painted. A file from which no line is taken is refused and changes nothing; returns
+    // whether the file was taken.
+    bool importFile(const QByteArray &bytes);
     void loadPicture(const reference::Cells &picture);
 
 private:

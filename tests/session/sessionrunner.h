@@ -69,8 +69,8 @@ private:
     // Queues the answers of the unsaved-changes prompt (and of the save it may start) and
     // says whether the command will go on.
     PromptResult answerPrompt(ModalDriver &driver, std::mt19937 &rng, QString *what);
-    // Queues the OK of the warning box that must name `path`.
-    void expectWarning(ModalDriver &driver, const QString &path);
+    // Queues the OK of the warning box that must name `path` (and give `reason`, if any).
+    void expectWarning(ModalDriver &driver, const QString &path, const QString &reason = {});
     QString finishDialogs(ModalDriver &driver);
     QString trigger(const QString &actionText);
     void watchForUnansweredDialogs();
@@ -91,7 +91,7 @@ private:
     int failedAt = -1;
     QStringList steps;
     QString detail;
-    QStringList expectedWarnings;
+    QList<QStringList> expectedWarnings; // what each expected warning must say
     QStringList dialogProblems;
     QTimer watchdog;
     QPointer<QWidget> watchedModal;
