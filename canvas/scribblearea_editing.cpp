@@ -46,12 +46,11 @@ void ScribbleArea::mouseReleaseEvent(QMouseEvent *event)
 void ScribbleArea::paintCell(const QPoint &corner)
 {
     if (!image.isNull()) {
-        const qint64 keyBefore = image.cacheKey();
-        QPainter painter(&image);
-        painter.setPen(cellPen(penColor));
-        fillCellInterior(painter, corner + QPoint(1, 1));
-        painter.end();
-        frames.cellPainted(image, corner, keyBefore);
+        frames.paintCell(image, corner, [this, &corner](QImage &target) {
+            QPainter painter(&target);
+            painter.setPen(cellPen(penColor));
+            fillCellInterior(painter, corner + QPoint(1, 1));
+        });
     }
     markChanged();
 }
