@@ -60,6 +60,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Fills one cell interior in the pen colour; the caller marks the change, once per event.
     void paintCell(const QPoint &corner);
     bool snapToCell(const QPoint &position);
     void markChanged();

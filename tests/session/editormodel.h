@@ -15,6 +15,7 @@ struct EditorModel
     bool modified = false;
     bool drawing = false;
     bootscreen::ScreenBuffer buffer{};
+    QPoint lastCorner; // the snapped corner of the drag's last position
 
     // Mouse handling of the canvas for a position in widget pixels.
     void leftPress(const QPoint &position);
@@ -33,5 +34,7 @@ struct EditorModel
     void loadPicture(const reference::Cells &picture);
 
 private:
-    void paintAt(const QPoint &position);
+    QPoint snap(const QPoint &position) const;
+    // A position's own cell, by the rule of a single click.
+    void paintCorner(const QPoint &corner);
 };

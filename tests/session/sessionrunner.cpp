@@ -233,12 +233,20 @@ QString SessionRunner::drag(std::mt19937 &rng)
     mouseAt(QTest::MousePress, Qt::LeftButton, at);
     model.leftPress(at);
     detail = QStringLiteral("press %1 moves").arg(pointText(at));
+    // A fast stroke: moves far apart along a row, a column, a diagonal or any slope, so that
+    // the cells between two positions have to be filled in.
+    const int scale = model.zoomed ? 3 : 1;
+    const int speed = uniform(rng, 6, 60) * scale;
+    const QPoint stroke = uniform(rng, 0, 2) == 0
+                              ? QPoint(uniform(rng, -speed, speed), uniform(rng, -speed, speed))
+                              : QPoint(uniform(rng, -1, 1) * speed, uniform(rng, -1, 1) * speed);
     bool rightHeld = false;
     const int moves = uniform(rng, 1, 14);
     for (int i = 0; i < moves; ++i) {
         const int roll = uniform(rng, 0, 99);
         if (roll < 4) {
-            // The pen is read at every painted cell, so a switch mid-drag shows at the next one.
+            // The pen is read at every painted cell, so a switch mid-drag shows from the next
+            // move on, the first cell of its line included.
             model.penOn = !model.penOn;
             if (QString problem = trigger(QStringLiteral("Toggle Pen")); !problem.isEmpty())
                 return problem;
@@ -249,9 +257,12 @@ QString SessionRunner::drag(std::mt19937 &rng)
             rightHeld = true;
             detail += QLatin1String(" +right");
         }
-        if (uniform(rng, 0, 99) < 65) {
+        const int how = uniform(rng, 0, 99);
+        if (how < 40) {
             const int reach = model.zoomed ? 17 : 7;
             at += QPoint(uniform(rng, -reach, reach), uniform(rng, -reach, reach));
+        } else if (how < 75) {
+            at += stroke;
         } else {
             at = randomPosition(rng, true);
         }
