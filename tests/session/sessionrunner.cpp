@@ -96,6 +96,7 @@ QString SessionRunner::run(const QVector<SessionStep> &plan, int count)
         detail.clear();
         expectedWarnings.clear();
         dialogProblems.clear();
+        promptSavePath.clear();
         QElapsedTimer timer;
         timer.start();
         QString problem = play(step, rng);

@@ -92,6 +92,7 @@ private:
     QStringList steps;
     QString detail;
     QList<QStringList> expectedWarnings; // what each expected warning must say
+    QString promptSavePath;              // the file the prompt's save writes in this step
     QStringList dialogProblems;
     QTimer watchdog;
     QPointer<QWidget> watchedModal;

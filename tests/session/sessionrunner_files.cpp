@@ -94,6 +94,7 @@ SessionRunner::PromptResult SessionRunner::answerPrompt(ModalDriver &driver, std
         answerSaveDialog(driver, path, true, &dialogProblems);
         model.modified = false;
         files[path] = {std::nullopt, model.cells, true};
+        promptSavePath = path;
         *what += QStringLiteral("prompt: save to %1; ").arg(QFileInfo(path).fileName());
         return PromptResult::Proceed;
     }
@@ -159,10 +160,12 @@ QString SessionRunner::importFile(std::mt19937 &rng)
         const int roll = uniform(rng, 0, 99);
         QString path;
         if (roll >= 45 && roll < 78) {
-            // Something already on disk: an export, a generated file, even an image.
+            // Something already on disk: an export, a generated file, even an image. Not the
+            // prompt's save, though: its bytes are not there yet to tell what the import takes.
             for (int tries = 0; tries < 4 && path.isEmpty(); ++tries) {
                 const QString candidate = existingPath(rng);
-                if (roll < 70 ? candidate.endsWith(QLatin1String(".tbs")) : !candidate.isEmpty())
+                if (candidate != promptSavePath &&
+                    (roll < 70 ? candidate.endsWith(QLatin1String(".tbs")) : !candidate.isEmpty()))
                     path = candidate;
             }
         }
