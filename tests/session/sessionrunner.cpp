@@ -104,10 +104,14 @@ QString SessionRunner::run(const QVector<SessionStep> &plan, int count)
         spent.first += static_cast<double>(timer.nsecsElapsed()) / 1e6;
         ++spent.second;
         steps << QStringLiteral("step %1: %2 %3").arg(i).arg(kindName(step.kind), detail);
+        if (steps.size() > LoggedSteps)
+            steps.removeFirst();
         if (problem.isEmpty() && !dialogProblems.isEmpty())
             problem = dialogProblems.join(QLatin1String("; "));
         if (problem.isEmpty())
             problem = check();
+        if (problem.isEmpty() && files.size() >= FilesKeptOnDisk)
+            problem = checkAndClearFiles();
         if (!problem.isEmpty()) {
             failedAt = i;
             return problem;
@@ -358,6 +362,18 @@ QString SessionRunner::checkScreen()
             .arg(wrong)
             .arg(scale)
             .arg(first);
+    return {};
+}
+
+QString SessionRunner::checkAndClearFiles()
+{
+    if (QString problem = checkFiles(); !problem.isEmpty())
+        return problem;
+    QDir folder(filesDir);
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden))
+        if (!folder.remove(name))
+            return QStringLiteral("could not remove %1 from the files folder").arg(name);
+    files.clear();
     return {};
 }
 
