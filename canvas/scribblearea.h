@@ -69,7 +69,7 @@ private:
     bootscreen::ScreenBuffer screen{};
     bool modified = false;
     bool scribbling = false;
-    bool penOff = false;
+    bool penOff = false; // never read, yet it is the pen state; painting reads the colour below
     QColor penColor = Qt::color0;
     QImage image;
     QPoint lastPoint;
