@@ -199,8 +199,11 @@ void tst_FileCommands::promptGuardsDiscardingCommands()
 
     QVERIFY2(driver.allAnswered(), qPrintable(driver.problems()));
     QCOMPARE(driver.titles, expectedTitles);
-    if (answer != Answer::NoPrompt)
+    if (answer != Answer::NoPrompt) {
         QCOMPARE(driver.messageTexts.value(0), PromptText);
+        QCOMPARE(driver.messageIcons.value(0), int(QMessageBox::Warning));
+        QCOMPARE(driver.enterButtons.value(0), int(QMessageBox::Save));
+    }
     if (saves || answer == Answer::SaveThenCancel) {
         QCOMPARE(driver.offeredFileNames.value(0), QStringLiteral("untitled.png"));
         QCOMPARE(canonical(driver.offeredDirectories.value(0)), canonical(dir->path()));
