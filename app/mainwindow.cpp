@@ -32,6 +32,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
             SLOT(scrollBarMoved()));
 
     setCentralWidget(scrollArea);
+    form->centralWidget = nullptr; // replaced by the scroll area, Qt deletes the old one
 
     buildActions();
     buildMenus();

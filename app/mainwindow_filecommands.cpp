@@ -7,6 +7,15 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+// The menu save writes BMP whatever the name. The prompt's save offers PNG, yet a name the
+// user ends in .bmp is written as a BMP, so that the file holds what its name says.
+static QByteArray imageEncodingFor(const QString &fileName, const QByteArray &offeredFormat)
+{
+    if (offeredFormat == "png" && fileName.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
+        return "BMP";
+    return offeredFormat;
+}
+
 void MainWindow::open()
 {
     if (!askToSaveChanges())
@@ -71,7 +80,8 @@ bool MainWindow::saveImageAs(const QByteArray &fileFormat)
     const QString fileName = askForSaveFileName(tr("Save Image As"), fileFormat);
     if (fileName.isEmpty())
         return false;
-    const bool saved = canvas->saveBitmap(fileName, fileFormat.constData());
+    const bool saved =
+        canvas->saveBitmap(fileName, imageEncodingFor(fileName, fileFormat).constData());
     if (!saved)
         warnFailure(tr("Could not save the image"), fileName);
     return saved;

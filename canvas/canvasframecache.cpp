@@ -79,10 +79,14 @@ bool CanvasFrameCache::draw(QPainter &painter, const QRect &exposed, const QImag
     return true;
 }
 
-void CanvasFrameCache::cellPainted(const QImage &image, const QPoint &corner, qint64 keyBefore)
+void CanvasFrameCache::paintCell(QImage &image, const QPoint &corner,
+                                 const std::function<void(QImage &)> &paint)
 {
-    if (keyBefore != syncedKey || source.size() != image.size()) {
-        syncedKey = 0; // out of step: the next repaint renders afresh
+    // Only a copy that was in step before the cell changed can follow it by that cell alone.
+    const bool inStep = image.cacheKey() == syncedKey && source.size() == image.size();
+    paint(image);
+    if (!inStep) {
+        syncedKey = 0; // the next repaint renders afresh
         return;
     }
     const QRect cell(corner, QSize(CellSize, CellSize));

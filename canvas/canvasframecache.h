@@ -7,6 +7,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <functional>
+
 class QPainter;
 
 // The rendered canvas kept at device resolution, one frame per scale. A repaint copies the
@@ -22,9 +24,9 @@ public:
     bool draw(QPainter &painter, const QRect &exposed, const QImage &image, int scale,
               const QSize &widgetSize);
 
-    // The cell with corner `corner` was just painted into `image`, whose cache key was
-    // `keyBefore` until then.
-    void cellPainted(const QImage &image, const QPoint &corner, qint64 keyBefore);
+    // Runs `paint` on `image`, where it may change only the cell with corner `corner`, and
+    // brings the frames up to date with that cell.
+    void paintCell(QImage &image, const QPoint &corner, const std::function<void(QImage &)> &paint);
 
 private:
     struct Frame

@@ -60,6 +60,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Fills one cell interior in the pen colour; the caller marks the change, once per event.
     void paintCell(const QPoint &corner);
     bool snapToCell(const QPoint &position);
     void markChanged();
@@ -68,7 +69,7 @@ private:
     bootscreen::ScreenBuffer screen{};
     bool modified = false;
     bool scribbling = false;
-    bool penOff = false;
+    bool penOff = false; // never read, yet it is the pen state; painting reads the colour below
     QColor penColor = Qt::color0;
     QImage image;
     QPoint lastPoint;

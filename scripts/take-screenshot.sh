@@ -8,8 +8,9 @@ output=${1:-$root/docs/screenshot.png}
 title="Tarrow Boot Screen Editor"
 
 "$root/scripts/install-deps.sh" --x11
-"$root/scripts/build.sh" "$root/build-editor" -DTARROW_BUILD_TESTS=OFF -DTARROW_BUILD_BENCH=OFF
-editor=$root/build-editor/app/tarrow-boot-screen-editor
+# The editor alone, in the build tree the tests share.
+"$root/scripts/build.sh" "$root/build" --target tarrow-boot-screen-editor
+editor=$root/build/app/tarrow-boot-screen-editor
 
 work=$(mktemp -d)
 xvfb_pid=

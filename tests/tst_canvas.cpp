@@ -52,6 +52,15 @@ static QImage randomImage(QImage::Format format, const QSize &size, quint32 seed
                          seed);
 }
 
+// `count` cells in a straight run from `first`, `step` apart.
+static Cells cellRun(QPoint first, QPoint step, int count)
+{
+    Cells cells;
+    for (int i = 0; i < count; ++i)
+        cells << first + i * step;
+    return cells;
+}
+
 // A shown canvas at the size the main window gives it, holding `picture` when given.
 static void setUp(ScribbleArea &canvas, const QImage &picture = {})
 {
@@ -150,11 +159,32 @@ void TestCanvas::editing_data()
     QTest::newRow("scale 3: drag to x -14 paints column 0")
         << true << left << QPoint(20, 20) << false << Cells{{-14, 20}} << left
         << Cells{{1, 1}, {0, 1}} << true;
+    // From below the grid to a corner of -5 the line misses the grid by a cell.
     QTest::newRow("scale 1: drag further out paints nothing yet marks modified")
-        << false << left << QPoint(300, 7) << false << Cells{{-5, 7}} << left << Cells{} << true;
-    QTest::newRow("drag starting outside the grid paints on entering it")
-        << false << left << QPoint(300, 12) << false << Cells{{7, 12}} << left << Cells{{1, 2}}
+        << false << left << QPoint(300, 850) << false << Cells{{-5, 637}} << left << Cells{}
         << true;
+    QTest::newRow("drag starting outside the grid paints from where it enters")
+        << false << left << QPoint(300, 12) << false << Cells{{7, 12}} << left
+        << cellRun({1, 2}, {1, 0}, 31) << true;
+    QTest::newRow("scale 1: fast horizontal drag, moves 8 px apart, leaves no gap")
+        << false << left << QPoint(2, 12) << false
+        << Cells{{10, 12}, {18, 12}, {26, 12}, {34, 12}, {42, 12}} << left
+        << cellRun({0, 2}, {1, 0}, 9) << true;
+    QTest::newRow("scale 1: fast vertical drag down the whole grid")
+        << false << left << QPoint(7, 2) << false << Cells{{7, 320}, {7, 637}} << left
+        << cellRun({1, 0}, {0, 1}, 128) << true;
+    QTest::newRow("scale 1: one move along the diagonal fills it")
+        << false << left << QPoint(2, 2) << false << Cells{{157, 157}} << left
+        << cellRun({0, 0}, {1, 1}, 32) << true;
+    QTest::newRow("scale 3: a fast drag fills the cells between, by cell")
+        << true << left << QPoint(7, 7) << false << Cells{{82, 37}} << left
+        << Cells{{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}} << true;
+    QTest::newRow("leaving right and re-entering lower paints only the grid's cells")
+        << false << left << QPoint(152, 12) << false << Cells{{182, 12}, {152, 42}} << left
+        << Cells{{30, 2}, {31, 2}, {31, 7}, {30, 8}} << true;
+    QTest::newRow("past the left edge and back: the line starts off the grid")
+        << false << left << QPoint(7, 7) << false << Cells{{-12, 7}, {17, 17}} << left
+        << Cells{{1, 1}, {0, 1}, {0, 2}, {1, 2}, {2, 3}, {3, 3}} << true;
     QTest::newRow("right-button click and drag do nothing")
         << false << right << QPoint(7, 12) << false << Cells{{12, 12}} << right << Cells{} << false;
     QTest::newRow("left held with another button still paints")

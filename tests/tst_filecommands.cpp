@@ -23,7 +23,7 @@ const QString PromptTitle = QStringLiteral("Scribble");
 const QString WarningTitle = QStringLiteral("Tarrow Boot Screen Editor");
 const QPoint CellOneTwo(7, 12); // column 1, row 2 at scale 1
 
-enum class Answer { NoPrompt, Save, SaveThenCancel, Discard, Cancel };
+enum class Answer { NoPrompt, Save, SaveUnderBmpName, SaveThenCancel, Discard, Cancel };
 
 // A modal that nobody answers would block the test forever. Any modal that stays up for
 // seconds is recorded and closed, so the test fails with its title instead of hanging.
@@ -145,6 +145,8 @@ void tst_FileCommands::promptGuardsDiscardingCommands_data()
         QTest::addRow("%s, Cancel: abandoned, drawing kept", name.constData())
             << command.second << true << Answer::Cancel << false;
     }
+    QTest::newRow("exit, Save under a .BMP name: writes a BMP and closes")
+        << ExitCommand << true << Answer::SaveUnderBmpName << true;
 }
 
 void tst_FileCommands::promptGuardsDiscardingCommands()
@@ -162,14 +164,17 @@ void tst_FileCommands::promptGuardsDiscardingCommands()
         QTest::mouseClick(canvas, Qt::LeftButton, {}, CellOneTwo);
     QCOMPARE(canvas->isModified(), modified);
     const QImage drawing = canvas->canvasImage();
-    const QString pngPath = filePath(QStringLiteral("kept.png"));
+    const bool saves = answer == Answer::Save || answer == Answer::SaveUnderBmpName;
+    const QString savedPath =
+        filePath(answer == Answer::SaveUnderBmpName ? QStringLiteral("kept.BMP")
+                                                    : QStringLiteral("kept.png"));
 
     ModalDriver driver;
     QStringList expectedTitles;
-    if (answer == Answer::Save || answer == Answer::SaveThenCancel) {
+    if (saves || answer == Answer::SaveThenCancel) {
         driver.pressMessageBoxButton(QMessageBox::Save);
-        if (answer == Answer::Save)
-            driver.acceptFileDialog(pngPath);
+        if (saves)
+            driver.acceptFileDialog(savedPath);
         else
             driver.cancelFileDialog();
         expectedTitles << PromptTitle << QStringLiteral("Save Image As");
@@ -194,9 +199,12 @@ void tst_FileCommands::promptGuardsDiscardingCommands()
 
     QVERIFY2(driver.allAnswered(), qPrintable(driver.problems()));
     QCOMPARE(driver.titles, expectedTitles);
-    if (answer != Answer::NoPrompt)
+    if (answer != Answer::NoPrompt) {
         QCOMPARE(driver.messageTexts.value(0), PromptText);
-    if (answer == Answer::Save || answer == Answer::SaveThenCancel) {
+        QCOMPARE(driver.messageIcons.value(0), int(QMessageBox::Warning));
+        QCOMPARE(driver.enterButtons.value(0), int(QMessageBox::Save));
+    }
+    if (saves || answer == Answer::SaveThenCancel) {
         QCOMPARE(driver.offeredFileNames.value(0), QStringLiteral("untitled.png"));
         QCOMPARE(canonical(driver.offeredDirectories.value(0)), canonical(dir->path()));
         QCOMPARE(driver.nameFilters.value(0), filtersOf("PNG Files (*.png);;All Files (*)"));
@@ -209,10 +217,13 @@ void tst_FileCommands::promptGuardsDiscardingCommands()
         QCOMPARE(canonical(driver.offeredDirectories.last()), canonical(dir->path()));
     }
 
-    if (answer == Answer::Save) {
-        QVERIFY2(readFileBytes(pngPath).startsWith("\x89PNG\r\n\x1a\n"),
+    if (saves) {
+        // The name decides the encoding: PNG as offered, BMP for a name ending in .bmp.
+        const QByteArray magic =
+            answer == Answer::Save ? QByteArray("\x89PNG\r\n\x1a\n") : QByteArray("BM");
+        QVERIFY2(readFileBytes(savedPath).startsWith(magic),
                  qPrintable(QDir(dir->path()).entryList(QDir::Files).join(QLatin1Char(' '))));
-        const QImage saved(pngPath);
+        const QImage saved(savedPath);
         QCOMPARE(saved.size(), QSize(160, 640));
         QVERIFY(cellIsWhite(saved, 1, 2));
         QVERIFY(!cellIsWhite(saved, 0, 2));
@@ -222,7 +233,7 @@ void tst_FileCommands::promptGuardsDiscardingCommands()
 
     QCOMPARE(window.isVisible(), !(isClose && proceeds));
     QCOMPARE(canvas->canvasImage(), drawing);
-    QCOMPARE(canvas->isModified(), modified && answer != Answer::Save);
+    QCOMPARE(canvas->isModified(), modified && !saves);
 }
 
 void tst_FileCommands::saveDialogsOfferDefaults_data()

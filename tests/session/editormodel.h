@@ -15,6 +15,7 @@ struct EditorModel
     bool modified = false;
     bool drawing = false;
     bootscreen::ScreenBuffer buffer{};
+    QPoint lastCorner; // the snapped corner of the drag's last position
 
     // Mouse handling of the canvas for a position in widget pixels.
     void leftPress(const QPoint &position);
@@ -26,10 +27,14 @@ struct EditorModel
 
     // An export resets the zoom and packs the buffer whether or not the file can be written.
     void exportPacks();
-    // A successful import: the file's lines go into the buffer, then the buffer is painted.
-    void importFile(const QByteArray &bytes);
+    // An import of a file that opened: the file's lines go into the buffer, then the buffer is
+    // painted. A file from which no line is taken is refused and changes nothing; returns
+    // whether the file was taken.
+    bool importFile(const QByteArray &bytes);
     void loadPicture(const reference::Cells &picture);
 
 private:
-    void paintAt(const QPoint &position);
+    QPoint snap(const QPoint &position) const;
+    // A position's own cell, by the rule of a single click.
+    void paintCorner(const QPoint &corner);
 };

@@ -96,6 +96,7 @@ QString SessionRunner::run(const QVector<SessionStep> &plan, int count)
         detail.clear();
         expectedWarnings.clear();
         dialogProblems.clear();
+        promptSavePath.clear();
         QElapsedTimer timer;
         timer.start();
         QString problem = play(step, rng);
@@ -103,10 +104,14 @@ QString SessionRunner::run(const QVector<SessionStep> &plan, int count)
         spent.first += static_cast<double>(timer.nsecsElapsed()) / 1e6;
         ++spent.second;
         steps << QStringLiteral("step %1: %2 %3").arg(i).arg(kindName(step.kind), detail);
+        if (steps.size() > LoggedSteps)
+            steps.removeFirst();
         if (problem.isEmpty() && !dialogProblems.isEmpty())
             problem = dialogProblems.join(QLatin1String("; "));
         if (problem.isEmpty())
             problem = check();
+        if (problem.isEmpty() && files.size() >= FilesKeptOnDisk)
+            problem = checkAndClearFiles();
         if (!problem.isEmpty()) {
             failedAt = i;
             return problem;
@@ -233,12 +238,20 @@ QString SessionRunner::drag(std::mt19937 &rng)
     mouseAt(QTest::MousePress, Qt::LeftButton, at);
     model.leftPress(at);
     detail = QStringLiteral("press %1 moves").arg(pointText(at));
+    // A fast stroke: moves far apart along a row, a column, a diagonal or any slope, so that
+    // the cells between two positions have to be filled in.
+    const int scale = model.zoomed ? 3 : 1;
+    const int speed = uniform(rng, 6, 60) * scale;
+    const QPoint stroke = uniform(rng, 0, 2) == 0
+                              ? QPoint(uniform(rng, -speed, speed), uniform(rng, -speed, speed))
+                              : QPoint(uniform(rng, -1, 1) * speed, uniform(rng, -1, 1) * speed);
     bool rightHeld = false;
     const int moves = uniform(rng, 1, 14);
     for (int i = 0; i < moves; ++i) {
         const int roll = uniform(rng, 0, 99);
         if (roll < 4) {
-            // The pen is read at every painted cell, so a switch mid-drag shows at the next one.
+            // The pen is read at every painted cell, so a switch mid-drag shows from the next
+            // move on, the first cell of its line included.
             model.penOn = !model.penOn;
             if (QString problem = trigger(QStringLiteral("Toggle Pen")); !problem.isEmpty())
                 return problem;
@@ -249,9 +262,12 @@ QString SessionRunner::drag(std::mt19937 &rng)
             rightHeld = true;
             detail += QLatin1String(" +right");
         }
-        if (uniform(rng, 0, 99) < 65) {
+        const int how = uniform(rng, 0, 99);
+        if (how < 40) {
             const int reach = model.zoomed ? 17 : 7;
             at += QPoint(uniform(rng, -reach, reach), uniform(rng, -reach, reach));
+        } else if (how < 75) {
+            at += stroke;
         } else {
             at = randomPosition(rng, true);
         }
@@ -346,6 +362,18 @@ QString SessionRunner::checkScreen()
             .arg(wrong)
             .arg(scale)
             .arg(first);
+    return {};
+}
+
+QString SessionRunner::checkAndClearFiles()
+{
+    if (QString problem = checkFiles(); !problem.isEmpty())
+        return problem;
+    QDir folder(filesDir);
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden))
+        if (!folder.remove(name))
+            return QStringLiteral("could not remove %1 from the files folder").arg(name);
+    files.clear();
     return {};
 }
 

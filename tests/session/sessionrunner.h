@@ -36,7 +36,9 @@ public:
     QString run(const QVector<SessionStep> &plan, int count);
     int failedStep() const { return failedAt; }
 
-    // What each played step did, one line per step.
+    // What the last LoggedSteps played steps did, one line per step. Only the end of a long
+    // session is ever shown, and keeping all of it would grow without bound.
+    static constexpr int LoggedSteps = 40;
     const QStringList &log() const { return steps; }
     // Milliseconds spent per kind of step, and how many of each ran.
     const QMap<QString, QPair<double, int>> &timing() const { return timeByKind; }
@@ -54,6 +56,10 @@ private:
     QString play(const SessionStep &step, std::mt19937 &rng);
     QString check();
     QString checkFiles();
+    // Every file dialog lists the files folder, so a long session would slow down with every
+    // file it writes: once it holds this many, they are checked and removed.
+    static constexpr int FilesKeptOnDisk = 32;
+    QString checkAndClearFiles();
     QString checkScreen();
 
     void mouseAt(QTest::MouseAction action, Qt::MouseButton button, const QPoint &at);
@@ -69,8 +75,8 @@ private:
     // Queues the answers of the unsaved-changes prompt (and of the save it may start) and
     // says whether the command will go on.
     PromptResult answerPrompt(ModalDriver &driver, std::mt19937 &rng, QString *what);
-    // Queues the OK of the warning box that must name `path`.
-    void expectWarning(ModalDriver &driver, const QString &path);
+    // Queues the OK of the warning box that must name `path` (and give `reason`, if any).
+    void expectWarning(ModalDriver &driver, const QString &path, const QString &reason = {});
     QString finishDialogs(ModalDriver &driver);
     QString trigger(const QString &actionText);
     void watchForUnansweredDialogs();
@@ -91,7 +97,8 @@ private:
     int failedAt = -1;
     QStringList steps;
     QString detail;
-    QStringList expectedWarnings;
+    QList<QStringList> expectedWarnings; // what each expected warning must say
+    QString promptSavePath;              // the file the prompt's save writes in this step
     QStringList dialogProblems;
     QTimer watchdog;
     QPointer<QWidget> watchedModal;

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 
 #include <deque>
@@ -110,6 +111,16 @@ void ModalDriver::pressMessageBoxButton(int standardButton)
             return;
         }
         messageTexts << box->text();
+        messageIcons << box->icon();
+        // The box's default button is only the one set explicitly; Enter presses whichever push
+        // button the dialog made its default when it was shown.
+        int enter = QMessageBox::NoButton;
+        for (QAbstractButton *candidate : box->buttons()) {
+            auto *push = qobject_cast<QPushButton *>(candidate);
+            if (push && push->isDefault())
+                enter = box->standardButton(candidate);
+        }
+        enterButtons << enter;
         QAbstractButton *button =
             box->button(static_cast<QMessageBox::StandardButton>(standardButton));
         if (!button) {

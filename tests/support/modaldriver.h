@@ -29,10 +29,13 @@ public:
     void cancelFileDialog();
     void pressMessageBoxButton(int standardButton);
 
-    // What the answered dialogs showed, in order: window titles, message box texts, and for
-    // file dialogs the offered file name (as typed in the name field) and the name filters.
+    // What the answered dialogs showed, in order: window titles; for message boxes the text,
+    // the icon and the standard button that Enter presses (NoButton when none); for file
+    // dialogs the offered file name (as typed in the name field) and the name filters.
     QStringList titles;
     QStringList messageTexts;
+    QList<int> messageIcons;
+    QList<int> enterButtons;
     QStringList offeredFileNames;
     QStringList offeredDirectories;
     QList<QStringList> nameFilters;
