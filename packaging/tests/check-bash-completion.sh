@@ -9,11 +9,7 @@ bash_completion=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/checking.sh"
 
 cd "$work"
 touch a.tbs b.png c.jpg
@@ -55,5 +51,4 @@ tbs check |a.tbs folder
 tbs thumbnail -s 128 |a.tbs b.png c.jpg folder
 tbs thumbnail -s 128 a.tbs |b.png folder
 ROWS
-[ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures checks failed" >&2
-exit $((failures > 0))
+finish

@@ -10,11 +10,7 @@ package=tarrow-boot-screen-editor
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/checking.sh"
 
 if ! "${CPACK_COMMAND:-cpack}" -G DEB --config "$build_dir/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1; then
     cat "$out/cpack.log" >&2
@@ -85,5 +81,4 @@ if ! lintian --fail-on error,warning,info,pedantic --display-level '>=pedantic' 
     cat "$out/lintian.log" >&2
 fi
 
-[ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures checks failed" >&2
-exit $((failures > 0))
+finish

@@ -1,7 +1,7 @@
 # Sourced by the packaging checks. Installs the build tree given as $1 into a fresh
 # temporary DESTDIR with the prefix /usr, as the Debian package does, and removes it on exit.
 # Sets $dest (the DESTDIR), $usr ($dest/usr) and $work (a scratch folder inside $dest);
-# fail() records a failure and lets the check go on, finish() exits with the result.
+# With checking.sh's fail() and finish().
 build_dir=$1
 dest=$(mktemp -d)
 trap 'rm -rf "$dest"' EXIT
@@ -11,15 +11,7 @@ work=$dest/work
 mkdir "$work"
 app_id=org.tarrow.BootScreenEditor
 
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-finish() {
-    [ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures checks failed" >&2
-    exit $((failures > 0))
-}
+source "$(dirname "${BASH_SOURCE[0]}")/checking.sh"
 
 # Width and height of a PNG, from its header.
 png_size() {
