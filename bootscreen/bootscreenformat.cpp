@@ -52,9 +52,4 @@ std::optional<std::int32_t> parseLineContent(QByteArrayView content)
     return static_cast<std::int32_t>(value);
 }
 
-QByteArray formatLine(std::int32_t entry)
-{
-    return QByteArray::number(entry) + "\r\n";
-}
-
 } // namespace bootscreen

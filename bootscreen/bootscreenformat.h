@@ -62,8 +62,14 @@ inline std::int32_t convertLineContent(QByteArrayView content)
     return parseLineContent(content).value_or(0);
 }
 
-// One line as the writer puts it: the entry in decimal followed by CR LF on every platform,
-// since the device's loading tool expects exactly that.
-QByteArray formatLine(std::int32_t entry);
+// How the writer spells an entry on its line: decimal, with no leading zeros or blanks.
+inline QByteArray entryText(std::int32_t entry)
+{
+    return QByteArray::number(entry);
+}
+
+// What ends every line the writer puts, on every platform: the device's loading tool expects
+// exactly CR LF.
+constexpr char LineEnd[] = "\r\n";
 
 } // namespace bootscreen

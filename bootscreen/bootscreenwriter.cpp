@@ -12,8 +12,10 @@ QByteArray formatScreen(const ScreenBuffer &screen)
 {
     QByteArray bytes;
     bytes.reserve(EntryCount * 5); // "255\r\n", the longest line packing produces
-    for (const std::int32_t entry : screen)
-        bytes += formatLine(entry);
+    for (const std::int32_t entry : screen) {
+        bytes += entryText(entry);
+        bytes += LineEnd;
+    }
     return bytes;
 }
 

@@ -8,7 +8,7 @@ class QIODevice;
 class QString;
 
 // Writing boot screen files: 512 lines, each an entry in decimal followed by CR LF on
-// every platform (see formatLine).
+// every platform (see entryText and LineEnd).
 namespace bootscreen {
 
 // The bytes of the file for this screen buffer.

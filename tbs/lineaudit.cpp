@@ -53,7 +53,7 @@ QStringList takenLineProblems(const LineReport &report)
         problems << QStringLiteral("%1 is above 255: the low byte %2 is kept")
                         .arg(quoted(report.start))
                         .arg(lowByte);
-    else if (report.start != QByteArray::number(value))
+    else if (report.start != bootscreen::entryText(value))
         problems << QStringLiteral("%1 is read as %2; the editor writes '%2'")
                         .arg(quoted(report.start))
                         .arg(value);
