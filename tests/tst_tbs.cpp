@@ -43,9 +43,13 @@ bootscreen::ScreenBuffer randomScreen(quint32 seed)
     return screen;
 }
 
-QByteArray lines(const QByteArray &line, int count)
+// A canvas laid out as the editor's, as a user would see it.
+std::unique_ptr<ScribbleArea> shownCanvas()
 {
-    return line.repeated(count);
+    auto canvas = std::make_unique<ScribbleArea>();
+    canvas->resize(canvasgeometry::CanvasSize);
+    canvas->show();
+    return QTest::qWaitForWindowExposed(canvas.get()) ? std::move(canvas) : nullptr;
 }
 
 } // namespace
@@ -92,16 +96,12 @@ void TestTbs::roundTripsKeepEveryBit_data()
     QTest::addColumn<quint32>("seed");
     QTest::addColumn<QStringList>("via"); // arguments that write the intermediate file
 
-    QTest::newRow("tbs -> png -> tbs") << 11u << QStringList{QStringLiteral("middle.png")};
+    QTest::newRow("tbs -> png -> tbs") << 11u << QStringList{"middle.png"};
     QTest::newRow("tbs -> png at scale 5 -> tbs")
-        << 12u
-        << QStringList{QStringLiteral("middle.png"), QStringLiteral("--scale"),
-                       QStringLiteral("5")};
-    QTest::newRow("tbs -> pbm -> tbs") << 13u << QStringList{QStringLiteral("middle.pbm")};
-    QTest::newRow("tbs -> editor bmp -> tbs") << 14u << QStringList{QStringLiteral("middle.bmp")};
-    QTest::newRow("tbs -> stdout, format png -> tbs")
-        << 15u
-        << QStringList{QStringLiteral("-"), QStringLiteral("--format"), QStringLiteral("png")};
+        << 12u << QStringList{"middle.png", "--scale", "5"};
+    QTest::newRow("tbs -> pbm -> tbs") << 13u << QStringList{"middle.pbm"};
+    QTest::newRow("tbs -> editor bmp -> tbs") << 14u << QStringList{"middle.bmp"};
+    QTest::newRow("tbs -> stdout, format png -> tbs") << 15u << QStringList{"-", "--format", "png"};
 }
 
 void TestTbs::roundTripsKeepEveryBit()
@@ -112,16 +112,10 @@ void TestTbs::roundTripsKeepEveryBit()
     const QByteArray original = bootscreen::formatScreen(randomScreen(seed));
     QVERIFY(writeFileBytes(path("in.tbs"), original));
     const QString middle = via.first() == QLatin1String("-") ? via.first() : path(via.first());
-    const Run out =
-        tbs(QStringList{QStringLiteral("convert"), path("in.tbs"), QStringLiteral("-o"), middle} +
-            via.mid(1));
+    const Run out = tbs(QStringList{"convert", path("in.tbs"), "-o", middle} + via.mid(1));
     QVERIFY2(out.status == 0, qPrintable(describe(out)));
-    const Run back =
-        middle == QLatin1String("-")
-            ? tbs({QStringLiteral("convert"), QStringLiteral("-"), QStringLiteral("-o"),
-                   QStringLiteral("-")},
-                  out.out)
-            : tbs({QStringLiteral("convert"), middle, QStringLiteral("-o"), QStringLiteral("-")});
+    const Run back = middle == QLatin1String("-") ? tbs({"convert", "-", "-o", "-"}, out.out)
+                                                  : tbs({"convert", middle, "-o", "-"});
     QVERIFY2(back.status == 0, qPrintable(describe(back)));
     QVERIFY2(back.out == original, qPrintable(QStringLiteral("seed %1").arg(seed)));
 }
@@ -146,31 +140,23 @@ void TestTbs::editorBitmapsConvertAsTheEditorExports()
     QFETCH(RandomPixels, pixels);
 
     QVERIFY(randomPicture(canvasgeometry::GridSize, pixels, seed).save(path("picture.png")));
-    ScribbleArea editor;
-    editor.resize(canvasgeometry::CanvasSize);
-    editor.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor));
-    QVERIFY(editor.loadBitmap(path("picture.png")));
-    QVERIFY(editor.writeBootScreen(path("editor.tbs")));
-    QVERIFY(editor.saveBitmap(path("editor.bmp"), "BMP"));
+    const std::unique_ptr<ScribbleArea> editor = shownCanvas();
+    QVERIFY(editor && editor->loadBitmap(path("picture.png")));
+    QVERIFY(editor->writeBootScreen(path("editor.tbs")));
+    QVERIFY(editor->saveBitmap(path("editor.bmp"), "BMP"));
     const QByteArray exported = readFileBytes(path("editor.tbs"));
 
     for (const QString &input : {path("picture.png"), path("editor.bmp")}) {
-        const Run run =
-            tbs({QStringLiteral("convert"), input, QStringLiteral("-o"), QStringLiteral("-")});
+        const Run run = tbs({"convert", input, "-o", "-"});
         QVERIFY2(run.status == 0 && run.out == exported,
                  qPrintable(QStringLiteral("seed %1, %2: %3").arg(seed).arg(input, describe(run))));
     }
 
-    ScribbleArea fresh;
-    fresh.resize(canvasgeometry::CanvasSize);
-    fresh.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&fresh));
-    QVERIFY(fresh.readBootScreen(path("editor.tbs")));
-    fresh.unpackScreen();
-    QVERIFY(fresh.saveBitmap(path("fresh.bmp"), "BMP"));
-    const Run bmp = tbs(
-        {QStringLiteral("convert"), path("editor.tbs"), QStringLiteral("-o"), path("tool.bmp")});
+    const std::unique_ptr<ScribbleArea> fresh = shownCanvas();
+    QVERIFY(fresh && fresh->readBootScreen(path("editor.tbs")));
+    fresh->unpackScreen();
+    QVERIFY(fresh->saveBitmap(path("fresh.bmp"), "BMP"));
+    const Run bmp = tbs({"convert", path("editor.tbs"), "-o", path("tool.bmp")});
     QVERIFY2(bmp.status == 0, qPrintable(describe(bmp)));
     QVERIFY(readFileBytes(path("tool.bmp")) == readFileBytes(path("fresh.bmp")));
 }
@@ -183,51 +169,41 @@ void TestTbs::checkReportsWhatTheReaderMakesOfALine_data()
 
     const QByteArray canonical = bootscreen::formatScreen(randomScreen(31));
     auto withLine3 = [](const QByteArray &line) {
-        return lines("0\r\n", 2) + line + lines("0\r\n", 509);
+        return QByteArray("0\r\n").repeated(2) + line + QByteArray("0\r\n").repeated(509);
     };
     QTest::newRow("as the editor writes it") << canonical << 0 << QStringList();
-    QTest::newRow("LF line ends") << lines("0\n", 512) << 1
-                                  << QStringList{QStringLiteral("1: LF without CR"),
-                                                 QStringLiteral("512: LF without CR")};
+    QTest::newRow("LF line ends") << QByteArray("0\n").repeated(512) << 1
+                                  << QStringList{"1: LF without CR", "512: LF without CR"};
     QTest::newRow("leading zeros")
-        << withLine3("007\r\n") << 1 << QStringList{QStringLiteral("3: '007' is read as 7")};
-    QTest::newRow("plus sign") << withLine3("+7\r\n") << 1
-                               << QStringList{QStringLiteral("3: '+7' is read as 7")};
+        << withLine3("007\r\n") << 1 << QStringList{"3: '007' is read as 7"};
+    QTest::newRow("plus sign") << withLine3("+7\r\n") << 1 << QStringList{"3: '+7' is read as 7"};
     QTest::newRow("minus sign keeps the low byte")
         << withLine3("-1\r\n") << 1
-        << QStringList{QStringLiteral("3: '-1' has a minus sign: read as -1, the low byte 255")};
+        << QStringList{"3: '-1' has a minus sign: read as -1, the low byte 255"};
     QTest::newRow("above 255 keeps the low byte")
-        << withLine3("256\r\n") << 1
-        << QStringList{QStringLiteral("3: '256' is above 255: the low byte 0")};
+        << withLine3("256\r\n") << 1 << QStringList{"3: '256' is above 255: the low byte 0"};
     QTest::newRow("trailing blank reads as 0")
-        << withLine3("7 \r\n") << 1
-        << QStringList{QStringLiteral("3: '7 ' is not a number: read as 0")};
+        << withLine3("7 \r\n") << 1 << QStringList{"3: '7 ' is not a number: read as 0"};
     QTest::newRow("bare CR inside a line")
-        << withLine3("1\r2\r\n") << 1
-        << QStringList{QStringLiteral("3: bare CR"), QStringLiteral("3: '1\\r2' is not a number")};
+        << withLine3("1\r2\r\n") << 1 << QStringList{"3: bare CR", "3: '1\\r2' is not a number"};
     QTest::newRow("empty line keeps its entry")
-        << withLine3("\r\n") << 1
-        << QStringList{QStringLiteral("3: empty line: skipped, entry 2 keeps its value")};
+        << withLine3("\r\n") << 1 << QStringList{"3: empty line: skipped, entry 2 keeps its value"};
     QTest::newRow("long line keeps its entry")
         << withLine3("1000\r\n") << 1
-        << QStringList{QStringLiteral("3: line of 4 characters (at most 3 are read): skipped")};
+        << QStringList{"3: line of 4 characters (at most 3 are read): skipped"};
     QTest::newRow("no final line end")
-        << lines("0\r\n", 511) + "0" << 1
-        << QStringList{QStringLiteral("512: the last line has no line end: skipped, entry 511")};
-    QTest::newRow("lines past 512")
-        << lines("0\r\n", 600) << 1
-        << QStringList{QStringLiteral("513: text after line 512 is not read")};
+        << QByteArray("0\r\n").repeated(511) + "0" << 1
+        << QStringList{"512: the last line has no line end: skipped, entry 511"};
+    QTest::newRow("lines past 512") << QByteArray("0\r\n").repeated(600) << 1
+                                    << QStringList{"513: text after line 512 is not read"};
     QTest::newRow("missing lines")
-        << lines("0\r\n", 100) << 1
-        << QStringList{
-               QStringLiteral("101: the file ends after 100 of 512 lines: entries 100 to 511")};
+        << QByteArray("0\r\n").repeated(100) << 1
+        << QStringList{"101: the file ends after 100 of 512 lines: entries 100 to 511"};
     QTest::newRow("CR-only line ends: nothing taken")
-        << lines("0\r", 512) << 2
-        << QStringList{QStringLiteral("1: the last line has no line end"),
-                       QStringLiteral("1: bare CR")};
+        << QByteArray("0\r").repeated(512) << 2
+        << QStringList{"1: the last line has no line end", "1: bare CR"};
     QTest::newRow("empty file: nothing taken")
-        << QByteArray() << 2
-        << QStringList{QStringLiteral("1: the file ends after 0 of 512 lines")};
+        << QByteArray() << 2 << QStringList{"1: the file ends after 0 of 512 lines"};
 }
 
 void TestTbs::checkReportsWhatTheReaderMakesOfALine()
@@ -237,7 +213,7 @@ void TestTbs::checkReportsWhatTheReaderMakesOfALine()
     QFETCH(QStringList, reports);
 
     QVERIFY(writeFileBytes(path("screen.tbs"), bytes));
-    const Run run = tbs({QStringLiteral("check"), path("screen.tbs")});
+    const Run run = tbs({"check", path("screen.tbs")});
     QVERIFY2(run.status == status, qPrintable(describe(run)));
     const QStringList printed =
         QString::fromUtf8(run.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -253,9 +229,8 @@ void TestTbs::checkReportsWhatTheReaderMakesOfALine()
                                                      .arg(report, QString::fromUtf8(run.out))));
     }
     QCOMPARE(run.err.isEmpty(), status != 2);
-    QCOMPARE(tbs({QStringLiteral("check"), QStringLiteral("--quiet"), path("screen.tbs")}).status,
-             status);
-    QVERIFY(tbs({QStringLiteral("check"), QStringLiteral("-q"), path("screen.tbs")}).out.isEmpty());
+    QCOMPARE(tbs({"check", "--quiet", path("screen.tbs")}).status, status);
+    QVERIFY(tbs({"check", "-q", path("screen.tbs")}).out.isEmpty());
 }
 
 void TestTbs::failuresWriteNothing_data()
@@ -314,8 +289,8 @@ void TestTbs::failuresWriteNothing()
     for (QString &option : options)
         option = option.arg(dir->path());
 
-    const Run run = tbs(QStringList{QStringLiteral("convert"), path(input)} + options +
-                        QStringList{QStringLiteral("-o"), path(output)});
+    const Run run =
+        tbs(QStringList{"convert", path(input)} + options + QStringList{"-o", path(output)});
     QVERIFY2(run.status == status, qPrintable(describe(run)));
     QVERIFY2(run.err.count('\n') == 1 &&
                  QString::fromUtf8(run.err).contains(error.arg(dir->path())),
@@ -329,8 +304,8 @@ void TestTbs::oneBadInputDoesNotStopTheOthers()
     QVERIFY(writeFileBytes(path("a.tbs"), bootscreen::formatScreen(randomScreen(51))));
     QVERIFY(writeFileBytes(path("c.txt"), bootscreen::formatScreen(randomScreen(52))));
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("out")));
-    const Run run = tbs({QStringLiteral("convert"), path("a.tbs"), path("b.png"), path("c.txt"),
-                         QStringLiteral("-o"), path("out")});
+    const Run run =
+        tbs({"convert", path("a.tbs"), path("b.png"), path("c.txt"), "-o", path("out")});
     QVERIFY2(run.status == 1 && run.err.count('\n') == 1 && run.err.contains("b.png"),
              qPrintable(describe(run)));
     QCOMPARE(QDir(path("out")).entryList(QDir::Files),
@@ -363,8 +338,7 @@ void TestTbs::largePhotosAreDecodedReduced()
     QVERIFY(photo.save(input, format.constData()));
     const int limit = QImageReader::allocationLimit();
     QImageReader::setAllocationLimit(1);
-    const Run run = tbs({QStringLiteral("convert"), input, QStringLiteral("--fit"), fit,
-                         QStringLiteral("-o"), path("photo.tbs")});
+    const Run run = tbs({"convert", input, "--fit", fit, "-o", path("photo.tbs")});
     QImageReader::setAllocationLimit(limit);
     QVERIFY2(run.status == status, qPrintable(describe(run)));
     QCOMPARE(QFile::exists(path("photo.tbs")), status == 0);
@@ -388,8 +362,8 @@ void TestTbs::thumbnailSize()
     QFETCH(QSize, pixels);
 
     QVERIFY(writeFileBytes(path("in.tbs"), "128\r\n")); // only the top-right pixel lit
-    const Run run = tbs({QStringLiteral("thumbnail"), QStringLiteral("-s"), QString::number(size),
-                         path("in.tbs"), path("thumb.png")});
+    const Run run =
+        tbs({"thumbnail", "-s", QString::number(size), path("in.tbs"), path("thumb.png")});
     QVERIFY2(run.status == 0, qPrintable(describe(run)));
     const QImage thumb(path("thumb.png"));
     QCOMPARE(thumb.size(), pixels);
@@ -424,9 +398,7 @@ void TestTbs::savesIntoAFolderThatTakesNoNewFile()
         QStringList command{path("tbs"), QStringLiteral("convert"), path("in.tbs"),
                             QStringLiteral("-o"), output};
         if (geteuid() == 0)
-            command = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                                  QStringLiteral("--clear-groups")} +
-                      command;
+            command = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"} + command;
         QProcess process;
         process.start(geteuid() == 0 ? setpriv : command.takeFirst(), command);
         return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
@@ -436,7 +408,7 @@ void TestTbs::savesIntoAFolderThatTakesNoNewFile()
     QCOMPARE(convert(path("locked/out.tbs")), 0);
     QCOMPARE(readFileBytes(path("locked/out.tbs")), readFileBytes(path("in.tbs")));
     QCOMPARE(convert(path("locked/new.tbs")), 1);
-    QCOMPARE(QDir(path("locked")).entryList(QDir::Files), QStringList{QStringLiteral("out.tbs")});
+    QCOMPARE(QDir(path("locked")).entryList(QDir::Files), QStringList{"out.tbs"});
     QFile::setPermissions(path("locked"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
@@ -464,7 +436,7 @@ void TestTbs::builtProgramRunsWithoutADisplay()
     QCOMPARE(process.exitCode(), 0);
     QCOMPARE(process.readAllStandardError(), QByteArray());
     QCOMPARE(process.readAllStandardOutput(),
-             lines("0\r\n", 384) + "128\r\n" + lines("0\r\n", 127));
+             QByteArray("0\r\n").repeated(384) + "128\r\n" + QByteArray("0\r\n").repeated(127));
 }
 
 QTEST_MAIN(TestTbs)
