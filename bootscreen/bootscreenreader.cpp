@@ -61,6 +61,11 @@ private:
     bool bareCarriageReturn = false;
 };
 
+QString noBootScreenDataReason()
+{
+    return QCoreApplication::translate("BootScreenFile", "The file contains no boot screen data.");
+}
+
 } // namespace
 
 ReadSummary readScreen(QIODevice &device, ScreenBuffer &screen, const LineObserver &observe)
@@ -105,11 +110,6 @@ ReadSummary readScreen(QIODevice &device, ScreenBuffer &screen, const LineObserv
     if (summary.lines < EntryCount && !scanner.isEmpty())
         endLine(false);
     return summary;
-}
-
-QString noBootScreenDataReason()
-{
-    return QCoreApplication::translate("BootScreenFile", "The file contains no boot screen data.");
 }
 
 bool readScreenFile(const QString &fileName, ScreenBuffer &screen, QString *errorString)

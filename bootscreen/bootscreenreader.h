@@ -57,7 +57,4 @@ ReadSummary readScreen(QIODevice &device, ScreenBuffer &screen, const LineObserv
 // would only repaint whatever the buffer held before.
 bool readScreenFile(const QString &fileName, ScreenBuffer &screen, QString *errorString = nullptr);
 
-// The reason readScreenFile gives for a file from which no line is taken.
-QString noBootScreenDataReason();
-
 } // namespace bootscreen
