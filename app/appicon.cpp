@@ -6,6 +6,9 @@
 void installApplicationIcon()
 {
 #ifndef Q_OS_WIN
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/appicon/appicon.png")));
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/appicon/appicon-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
 #endif
 }

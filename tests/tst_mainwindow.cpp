@@ -1,3 +1,4 @@
+#include "appicon.h"
 #include "mainwindow.h"
 #include "scribblearea.h"
 
@@ -45,6 +46,8 @@ private slots:
     void canvasSitsInScrollAreaAtZoomedSize();
     void scrollingRepaintsWholeVisibleCanvas_data();
     void scrollingRepaintsWholeVisibleCanvas();
+    void programIconIsTheDesktopIconAtEachSize_data();
+    void programIconIsTheDesktopIconAtEachSize();
 };
 
 void tst_MainWindow::opensWithFixedSizeRangeAndTitle()
@@ -173,6 +176,30 @@ void tst_MainWindow::scrollingRepaintsWholeVisibleCanvas()
                                               .arg(missedBounds.y())
                                               .arg(missedBounds.width())
                                               .arg(missedBounds.height())));
+}
+
+void tst_MainWindow::programIconIsTheDesktopIconAtEachSize_data()
+{
+    QTest::addColumn<int>("size");
+    // 16 and 32 are drawn by hand: one scaled from a larger size would differ.
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        QTest::newRow(qPrintable(QString::number(size))) << size;
+}
+
+void tst_MainWindow::programIconIsTheDesktopIconAtEachSize()
+{
+    QFETCH(int, size);
+    installApplicationIcon();
+    const QIcon icon = QApplication::windowIcon();
+    QVERIFY(icon.availableSizes().contains(QSize(size, size)));
+    const QImage shown = icon.pixmap(QSize(size, size))
+                             .toImage()
+                             .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage desktop =
+        QImage(QStringLiteral(TARROW_DESKTOP_ICONS "/%1x%1/apps/" TARROW_APP_ID ".png").arg(size))
+            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QVERIFY(!desktop.isNull());
+    QCOMPARE(shown, desktop);
 }
 
 QTEST_MAIN(tst_MainWindow)
