@@ -6,11 +6,21 @@
 #   scripts/install-deps.sh --bench    also ImageMagick, which the tbs benchmark runs beside tbs
 #   scripts/install-deps.sh --package  also what builds the Debian package and validates the
 #                                      installed files (lintian, desktop-file-validate, ...)
+#   scripts/install-deps.sh --web      only what builds the browser studio (Emscripten, Node.js)
+#   scripts/install-deps.sh --browser  only Chromium, which the studio's browser tests drive
 set -euo pipefail
 
 packages=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core)
+# The studio's builds need none of Qt: they start from an empty list.
+case " $* " in *" --web "* | *" --browser "*) packages=() ;; esac
 for arg in "$@"; do
     case "$arg" in
+    --web)
+        packages+=(cmake ninja-build emscripten)
+        # A node of its own (nvm, a tarball) does as well as Debian's.
+        command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
+        ;;
+    --browser) packages+=(chromium) ;;
     --x11) packages+=(xvfb imagemagick x11-utils xdotool) ;;
     --fuzz) packages+=(clang) ;;
     --bench) packages+=(imagemagick) ;;

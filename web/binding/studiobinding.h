@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+
+// The core's entry points for the browser studio, as plain C functions on WebAssembly memory:
+// the page hands in pointers from _malloc and reads the results from the heap. Embind is not
+// used because its generated glue calls new Function, which the page's Content Security Policy
+// forbids.
+//
+// A screen is 4096 bytes, one per display pixel row by row (32 columns, 128 rows), 1 = lit.
+// Conversion options are an array of int32, indexed by StudioOption.
+extern "C" {
+
+enum StudioOption {
+    StudioFit,        // 0 contain, 1 cover, 2 stretch, 3 none
+    StudioRotation,   // 0 none, 1 90, 2 180, 3 270, 4 auto
+    StudioDither,     // 0 floyd-steinberg, 1 atkinson, 2 bayer, 3 none
+    StudioThreshold,  // 0-255
+    StudioInvert,     // 0 or 1
+    StudioBackground, // 0 black, 1 white
+    StudioOptionCount
+};
+
+// Grey levels (32 x 128 doubles) of straight RGBA rows for the options' fit, rotation and
+// background. `fullWidth` x `fullHeight`, when not 0, is the size of the picture of which these
+// rows are a reduced copy, so that the copy lands where the full picture would.
+// Returns 0, or 1 for a bad size or option.
+int studio_grey_levels(const std::uint8_t *rgba, int width, int height, int fullWidth,
+                       int fullHeight, const std::int32_t *options, double *levels);
+
+// The screen for grey levels and the options' dither, threshold and invert. Returns 0, or 1 for
+// a bad option.
+int studio_convert_levels(const double *levels, const std::int32_t *options, std::uint8_t *screen);
+
+// Reads the bytes of a .tbs file into a screen, as the editor imports it onto a blank one.
+// Returns the number of lines taken; 0 means the file holds no boot screen.
+int studio_read_tbs(const char *bytes, int length, std::uint8_t *screen);
+
+// The findings of `tbs check` on the bytes, one "NAME:LINES: message" per line, as tbs words
+// them; empty for a file exactly as written. Valid until the next call.
+const char *studio_check_tbs(const char *bytes, int length, const char *name);
+
+// The .tbs file of a screen; its length in bytes, valid until the next call.
+const char *studio_write_tbs(const std::uint8_t *screen);
+int studio_written_length();
+
+// 1 when the picture is the editor's own 160 x 640 bitmap, with its cells put in `screen`.
+int studio_read_editor_bitmap(const std::uint8_t *rgba, int width, int height,
+                              std::uint8_t *screen);
+
+// The editor's BMP file of a screen, byte for byte what tbs saves; its length in
+// studio_written_length(), valid until the next call.
+const std::uint8_t *studio_write_editor_bitmap(const std::uint8_t *screen);
+
+} // extern "C"

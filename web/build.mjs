@@ -1,0 +1,71 @@
+// Bundles the studio into the deployable folder: build-web/site/ (any static file host serves
+// it as it is). Expects the core's WebAssembly module in build-web/wasm/ (scripts/build-web.sh
+// builds it first).
+//   node build.mjs [--tests]   --tests also bundles the Node tests into build-web/node-tests/
+import { build } from 'esbuild';
+import fs from 'node:fs';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const root = path.dirname(here);
+const out = path.join(root, 'build-web');
+const wasm = path.join(out, 'wasm');
+const site = path.join(out, 'site');
+const icons = path.join(root, 'packaging', 'icons', 'hicolor');
+
+for (const file of ['studiocore.mjs', 'studiocore.wasm']) {
+  if (!fs.existsSync(path.join(wasm, file))) {
+    console.error(`build: ${path.join(wasm, file)} is missing; run scripts/build-web.sh`);
+    process.exit(1);
+  }
+}
+
+// Written beside the old folder and swapped in, so a failed build leaves the last good site.
+const next = `${site}.next`;
+fs.rmSync(next, { recursive: true, force: true });
+fs.mkdirSync(next, { recursive: true });
+await build({
+  entryPoints: [path.join(here, 'src', 'main.ts')],
+  outfile: path.join(next, 'studio.js'),
+  bundle: true,
+  format: 'esm',
+  minify: true,
+  target: ['chrome100', 'firefox100', 'safari15'],
+  alias: { studiocore: path.join(wasm, 'studiocore.mjs') },
+  logLevel: 'warning',
+});
+fs.copyFileSync(path.join(here, 'src', 'index.html'), path.join(next, 'index.html'));
+fs.copyFileSync(path.join(here, 'src', 'studio.css'), path.join(next, 'studio.css'));
+fs.copyFileSync(path.join(wasm, 'studiocore.wasm'), path.join(next, 'studiocore.wasm'));
+for (const size of [16, 32])
+  fs.copyFileSync(path.join(icons, `${size}x${size}`, 'apps', 'org.tarrow.BootScreenEditor.png'),
+    path.join(next, `icon-${size}.png`));
+fs.rmSync(site, { recursive: true, force: true });
+fs.renameSync(next, site);
+
+if (process.argv.includes('--tests')) {
+  const tests = path.join(here, 'tests', 'node');
+  const outdir = path.join(out, 'node-tests');
+  fs.rmSync(outdir, { recursive: true, force: true });
+  await build({
+    entryPoints: fs.readdirSync(tests).filter((f) => f.endsWith('.test.ts')).map((f) => path.join(tests, f)),
+    outdir,
+    outExtension: { '.js': '.mjs' },
+    bundle: true,
+    platform: 'node',
+    format: 'esm',
+    target: 'node20',
+    packages: 'external',
+    alias: { studiocore: path.join(wasm, 'studiocore.mjs') },
+    define: {
+      STUDIO_WASM_PATH: JSON.stringify(path.join(wasm, 'studiocore.wasm')),
+      STUDIO_DATA_DIR: JSON.stringify(path.join(here, 'tests', 'data')),
+    },
+    logLevel: 'warning',
+  });
+}
+
+let total = 0;
+for (const file of fs.readdirSync(site)) total += fs.statSync(path.join(site, file)).size;
+console.log(`build: ${site} (${fs.readdirSync(site).length} files, ${(total / 1024).toFixed(0)} KiB)`);

@@ -1,0 +1,48 @@
+// Serves the deployable folder on 127.0.0.1 with the studio's Content Security Policy, for
+// trying it out and for the browser tests. Any static host does the same job.
+//   node serve.mjs [--port N] [--root FOLDER]
+import http from 'node:http';
+import fs from 'node:fs';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const argument = (name, fallback) => {
+  const at = process.argv.indexOf(name);
+  return at >= 0 && process.argv[at + 1] ? process.argv[at + 1] : fallback;
+};
+const port = Number(argument('--port', '8123'));
+const siteRoot = path.resolve(argument('--root', path.join(here, '..', 'build-web', 'site')));
+if (!Number.isInteger(port) || port < 0 || port > 65535) {
+  console.error(`serve: --port takes a port number, not '${argument('--port', '')}'`);
+  process.exit(2);
+}
+
+// The same policy as the page's own meta element, plus what only a header can say.
+export const ContentSecurityPolicy = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; " +
+  "style-src 'self'; img-src 'self' blob:; object-src 'none'; base-uri 'none'; form-action 'none'; " +
+  "frame-ancestors 'none'";
+const types = {
+  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8',
+  '.css': 'text/css; charset=utf-8', '.wasm': 'application/wasm', '.png': 'image/png',
+};
+
+const server = http.createServer((request, response) => {
+  const url = new URL(request.url ?? '/', 'http://localhost');
+  const name = url.pathname === '/' ? 'index.html' : decodeURIComponent(url.pathname.slice(1));
+  const file = path.resolve(siteRoot, name);
+  if (!file.startsWith(siteRoot + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+    response.writeHead(404, { 'Content-Type': 'text/plain' }).end('not found\n');
+    return;
+  }
+  response.writeHead(200, {
+    'Content-Type': types[path.extname(file)] ?? 'application/octet-stream',
+    'Content-Security-Policy': ContentSecurityPolicy,
+    'X-Content-Type-Options': 'nosniff',
+    'Cache-Control': 'no-cache',
+  });
+  fs.createReadStream(file).pipe(response);
+});
+server.listen(port, '127.0.0.1', () => {
+  console.log(`Tarrow Boot Screen Studio: http://127.0.0.1:${server.address().port}/`);
+});

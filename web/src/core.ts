@@ -1,0 +1,151 @@
+// The core compiled to WebAssembly (web/binding), behind typed calls. A screen is 4096 bytes, one
+// per display pixel row by row, 1 = lit.
+
+export const DisplayColumns = 32;
+export const DisplayRows = 128;
+export const CellCount = DisplayColumns * DisplayRows;
+
+export type Screen = Uint8Array<ArrayBuffer>;
+
+// The binding's option order (StudioOption in studiobinding.h).
+export interface CoreOptions {
+  fit: number;
+  rotation: number;
+  dither: number;
+  threshold: number;
+  invert: boolean;
+  background: number;
+}
+
+interface StudioModule {
+  HEAPU8: Uint8Array<ArrayBuffer>;
+  HEAPF64: Float64Array<ArrayBuffer>;
+  HEAP32: Int32Array<ArrayBuffer>;
+  _malloc(size: number): number;
+  _free(pointer: number): void;
+  _studio_grey_levels(rgba: number, width: number, height: number, fullWidth: number,
+    fullHeight: number, options: number, levels: number): number;
+  _studio_convert_levels(levels: number, options: number, screen: number): number;
+  _studio_read_tbs(bytes: number, length: number, screen: number): number;
+  _studio_check_tbs(bytes: number, length: number, name: number): number;
+  _studio_write_tbs(screen: number): number;
+  _studio_written_length(): number;
+  _studio_read_editor_bitmap(rgba: number, width: number, height: number, screen: number): number;
+  _studio_write_editor_bitmap(screen: number): number;
+}
+
+export type StudioModuleFactory = (settings?: { wasmBinary?: Uint8Array }) => Promise<unknown>;
+
+// A picture held in the module's memory, so that each conversion reads it where it is.
+export interface HeldPicture {
+  readonly width: number;
+  readonly height: number;
+  // The size of the picture this one was reduced from (its own size when it was not).
+  readonly fullWidth: number;
+  readonly fullHeight: number;
+  readonly pointer: number;
+}
+
+export class StudioCore {
+  private readonly module: StudioModule;
+  private readonly options: number;
+  private readonly levels: number;
+  private readonly screen: number;
+
+  constructor(module: unknown) {
+    this.module = module as StudioModule;
+    this.options = this.module._malloc(8 * 4);
+    this.levels = this.module._malloc(CellCount * 8);
+    this.screen = this.module._malloc(CellCount);
+  }
+
+  static async load(factory: StudioModuleFactory, wasmBinary?: Uint8Array): Promise<StudioCore> {
+    return new StudioCore(await factory(wasmBinary ? { wasmBinary } : {}));
+  }
+
+  // Copies straight RGBA pixels into the module. Returns null when memory runs out.
+  hold(rgba: Uint8Array | Uint8ClampedArray, width: number, height: number,
+    fullWidth = width, fullHeight = height): HeldPicture | null {
+    const pointer = this.module._malloc(rgba.length);
+    if (!pointer) return null;
+    this.module.HEAPU8.set(rgba, pointer);
+    return { width, height, fullWidth, fullHeight, pointer };
+  }
+
+  release(picture: HeldPicture): void {
+    this.module._free(picture.pointer);
+  }
+
+  greyLevels(picture: HeldPicture, options: CoreOptions): Float64Array {
+    this.putOptions(options);
+    const status = this.module._studio_grey_levels(picture.pointer, picture.width, picture.height,
+      picture.fullWidth, picture.fullHeight, this.options, this.levels);
+    if (status !== 0) throw new Error('bad conversion options');
+    return this.module.HEAPF64.slice(this.levels / 8, this.levels / 8 + CellCount);
+  }
+
+  convertLevels(levels: Float64Array, options: CoreOptions): Screen {
+    this.putOptions(options);
+    this.module.HEAPF64.set(levels, this.levels / 8);
+    if (this.module._studio_convert_levels(this.levels, this.options, this.screen) !== 0)
+      throw new Error('bad conversion options');
+    return this.module.HEAPU8.slice(this.screen, this.screen + CellCount);
+  }
+
+  // The screen a .tbs file gives on a blank one, and how many lines were taken (0: no data).
+  readTbs(bytes: Uint8Array): { screen: Screen; takenLines: number } {
+    return this.withBytes(bytes, (pointer) => {
+      const takenLines = this.module._studio_read_tbs(pointer, bytes.length, this.screen);
+      return { screen: this.module.HEAPU8.slice(this.screen, this.screen + CellCount), takenLines };
+    });
+  }
+
+  // What `tbs check` says of the file, one finding a line; none for a file exactly as written.
+  checkTbs(bytes: Uint8Array, name: string): string[] {
+    const nameBytes = new TextEncoder().encode(name + '\0');
+    return this.withBytes(nameBytes, (namePointer) =>
+      this.withBytes(bytes, (pointer) => {
+        const text = this.module._studio_check_tbs(pointer, bytes.length, namePointer);
+        let end = text;
+        while (this.module.HEAPU8[end] !== 0) ++end;
+        const report = new TextDecoder().decode(this.module.HEAPU8.subarray(text, end));
+        return report.split('\n').filter((line) => line.length > 0);
+      }));
+  }
+
+  writeTbs(screen: Screen): Uint8Array<ArrayBuffer> {
+    this.module.HEAPU8.set(screen, this.screen);
+    const text = this.module._studio_write_tbs(this.screen);
+    return this.module.HEAPU8.slice(text, text + this.module._studio_written_length());
+  }
+
+  // The cells of the editor's own 160 x 640 bitmap, or null for any other picture.
+  readEditorBitmap(rgba: Uint8Array | Uint8ClampedArray, width: number, height: number): Screen | null {
+    return this.withBytes(rgba, (pointer) =>
+      this.module._studio_read_editor_bitmap(pointer, width, height, this.screen) === 1
+        ? this.module.HEAPU8.slice(this.screen, this.screen + CellCount)
+        : null);
+  }
+
+  writeEditorBitmap(screen: Screen): Uint8Array<ArrayBuffer> {
+    this.module.HEAPU8.set(screen, this.screen);
+    const data = this.module._studio_write_editor_bitmap(this.screen);
+    return this.module.HEAPU8.slice(data, data + this.module._studio_written_length());
+  }
+
+  private putOptions(options: CoreOptions): void {
+    this.module.HEAP32.set([options.fit, options.rotation, options.dither, options.threshold,
+      options.invert ? 1 : 0, options.background], this.options / 4);
+  }
+
+  private withBytes<T>(bytes: Uint8Array | Uint8ClampedArray, use: (pointer: number) => T): T {
+    const pointer = this.module._malloc(Math.max(bytes.length, 1));
+    if (!pointer) throw new Error('out of memory');
+    try {
+      this.module.HEAPU8.set(bytes, pointer);
+      return use(pointer);
+    } finally {
+      this.module._free(pointer);
+    }
+  }
+}

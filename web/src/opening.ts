@@ -1,0 +1,119 @@
+// Turning a file the owner opens, drops or pastes into what the studio shows: a picture's straight
+// RGBA pixels (reduced when large), or a screen read whole from a .tbs file or the editor's bitmap.
+import type { Screen, StudioCore } from './core';
+import { pictureSize } from './picturesize';
+
+export interface OpenedPicture {
+  kind: 'picture';
+  rgba: Uint8ClampedArray;
+  width: number;
+  height: number;
+  fullWidth: number;
+  fullHeight: number;
+}
+
+export interface OpenedScreen {
+  kind: 'screen';
+  screen: Screen;
+  findings: string[]; // what tbs check says of a .tbs file that is not exactly as written
+}
+
+export type Opened = OpenedPicture | OpenedScreen;
+
+// The reader stops at 1 MiB (bootscreen::ReadByteCap); one byte more tells whether text follows.
+const TbsBytesRead = 1024 * 1024 + 1;
+// Pictures beyond this are refused: decoding one would take the tab's memory.
+export const MaxPicturePixels = 50_000_000;
+// Larger pictures are decoded reduced to about this many pixels, which keeps every redraw
+// within a frame; the core places the reduced copy where the full picture would land.
+export const MaxHeldPixels = 1_000_000;
+
+export class OpenError extends Error {}
+
+export function isTbsName(name: string): boolean {
+  return /\.tbs$/i.test(name);
+}
+
+export async function readTbs(core: StudioCore, name: string, file: Blob): Promise<OpenedScreen> {
+  const bytes = new Uint8Array(await file.slice(0, TbsBytesRead).arrayBuffer());
+  const { screen, takenLines } = core.readTbs(bytes);
+  if (takenLines === 0) throw new OpenError(`${name}: not a boot screen file: no line of it is taken`);
+  return { kind: 'screen', screen, findings: core.checkTbs(bytes, name) };
+}
+
+export async function readPicture(core: StudioCore, name: string, file: Blob): Promise<Opened> {
+  const head = new Uint8Array(await file.slice(0, 64 * 1024).arrayBuffer());
+  const announced = pictureSize(head);
+  if (announced) refuseTooLarge(name, announced.width, announced.height);
+  let bitmap: ImageBitmap;
+  try {
+    // Pixels as the file has them: no colour management, alpha not premultiplied.
+    bitmap = await createImageBitmap(file, { colorSpaceConversion: 'none', premultiplyAlpha: 'none' });
+  } catch {
+    throw new OpenError(`${name}: not a picture this browser can read`);
+  }
+  try {
+    const { width, height } = bitmap;
+    refuseTooLarge(name, width, height);
+    if (width * height > MaxHeldPixels) {
+      const scale = Math.sqrt(MaxHeldPixels / (width * height));
+      const reducedWidth = Math.max(1, Math.round(width * scale));
+      const reducedHeight = Math.max(1, Math.round(height * scale));
+      bitmap.close();
+      bitmap = await createImageBitmap(file, {
+        colorSpaceConversion: 'none', premultiplyAlpha: 'none',
+        resizeWidth: reducedWidth, resizeHeight: reducedHeight, resizeQuality: 'medium',
+      });
+      return { kind: 'picture', rgba: pixelsOf(bitmap), width: reducedWidth, height: reducedHeight,
+        fullWidth: width, fullHeight: height };
+    }
+    const rgba = pixelsOf(bitmap);
+    const cells = core.readEditorBitmap(rgba, width, height);
+    if (cells) return { kind: 'screen', screen: cells, findings: [] };
+    return { kind: 'picture', rgba, width, height, fullWidth: width, fullHeight: height };
+  } finally {
+    bitmap.close();
+  }
+}
+
+function refuseTooLarge(name: string, width: number, height: number): void {
+  if (width * height > MaxPicturePixels)
+    throw new OpenError(`${name}: ${width} × ${height} pixels is too large; ` +
+      `the studio opens pictures of up to ${MaxPicturePixels / 1_000_000} million pixels`);
+}
+
+// The bitmap's straight RGBA pixels. A 2D canvas keeps its pixels premultiplied, which rounds
+// the colour of every partly transparent pixel; those pictures are read again through WebGL,
+// which hands over the pixels untouched.
+function pixelsOf(bitmap: ImageBitmap): Uint8ClampedArray {
+  const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+  const context = canvas.getContext('2d', { willReadFrequently: true });
+  if (!context) throw new OpenError('this browser gives no canvas to read pictures with');
+  context.drawImage(bitmap, 0, 0);
+  const pixels = context.getImageData(0, 0, bitmap.width, bitmap.height).data;
+  for (let i = 3; i < pixels.length; i += 4) {
+    if (pixels[i] !== 0 && pixels[i] !== 255) return straightPixelsOf(bitmap) ?? pixels;
+  }
+  return pixels;
+}
+
+function straightPixelsOf(bitmap: ImageBitmap): Uint8ClampedArray | null {
+  const gl = new OffscreenCanvas(1, 1).getContext('webgl2');
+  if (!gl) return null;
+  try {
+    gl.pixelStorei(gl.UNPACK_PREMULTIPLY_ALPHA_WEBGL, false);
+    gl.pixelStorei(gl.UNPACK_COLORSPACE_CONVERSION_WEBGL, gl.NONE);
+    const texture = gl.createTexture();
+    gl.bindTexture(gl.TEXTURE_2D, texture);
+    gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA8, gl.RGBA, gl.UNSIGNED_BYTE, bitmap);
+    const framebuffer = gl.createFramebuffer();
+    gl.bindFramebuffer(gl.FRAMEBUFFER, framebuffer);
+    gl.framebufferTexture2D(gl.FRAMEBUFFER, gl.COLOR_ATTACHMENT0, gl.TEXTURE_2D, texture, 0);
+    if (gl.checkFramebufferStatus(gl.FRAMEBUFFER) !== gl.FRAMEBUFFER_COMPLETE) return null;
+    const pixels = new Uint8ClampedArray(bitmap.width * bitmap.height * 4);
+    gl.readPixels(0, 0, bitmap.width, bitmap.height, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
+    return gl.getError() === gl.NO_ERROR ? pixels : null;
+  } finally {
+    gl.getExtension('WEBGL_lose_context')?.loseContext();
+  }
+}

@@ -1,0 +1,115 @@
+// The screen drawn as the marker shows it (each pixel a square, a dark gap between, lit pixels
+// light on dark glass), where the owner paints cells with the mouse; and the picture at its real
+// size beside it.
+import { CellCount, DisplayColumns, DisplayRows, type Screen } from './core';
+import { cellsOnLine } from './work';
+
+const Glass = '#0a0c0f';
+const LitColour = '#eaf6ff';
+const DarkColour = '#1b2129';
+
+export interface Stroke {
+  lit: boolean;
+  cells: Set<number>;
+}
+
+export interface PaintHandlers {
+  // Cells added to the stroke under way, for the screen to show them at once.
+  painting(stroke: Stroke): void;
+  // The stroke ended: one step of the work.
+  painted(stroke: Stroke): void;
+}
+
+export class ScreenView {
+  private readonly context: CanvasRenderingContext2D;
+  private readonly cellSize: number;
+  private stroke: Stroke | null = null;
+  private lastCell: [number, number] | null = null;
+
+  constructor(private readonly canvas: HTMLCanvasElement, handlers: PaintHandlers) {
+    // The canvas's box is exactly 32 x 128 cells of its CSS size, so a click at a cell's
+    // centre lands on that cell whatever the zoom.
+    this.cellSize = Math.round(canvas.clientWidth / DisplayColumns) || 5;
+    const ratio = Math.max(1, Math.round(window.devicePixelRatio || 1));
+    canvas.width = DisplayColumns * this.cellSize * ratio;
+    canvas.height = DisplayRows * this.cellSize * ratio;
+    const context = canvas.getContext('2d');
+    if (!context) throw new Error('no 2D canvas');
+    context.scale(ratio, ratio);
+    this.context = context;
+
+    canvas.addEventListener('contextmenu', (event) => event.preventDefault());
+    canvas.addEventListener('pointerdown', (event) => {
+      if (event.button !== 0 && event.button !== 2) return;
+      event.preventDefault();
+      canvas.setPointerCapture(event.pointerId);
+      this.stroke = { lit: event.button === 0, cells: new Set() };
+      this.lastCell = null;
+      this.extend(event);
+      handlers.painting(this.stroke);
+    });
+    canvas.addEventListener('pointermove', (event) => {
+      if (!this.stroke) return;
+      const events = event.getCoalescedEvents ? event.getCoalescedEvents() : [];
+      for (const each of events.length ? events : [event]) this.extend(each);
+      handlers.painting(this.stroke);
+    });
+    const finish = (event: PointerEvent): void => {
+      if (!this.stroke) return;
+      const stroke = this.stroke;
+      this.stroke = null;
+      if (canvas.hasPointerCapture(event.pointerId)) canvas.releasePointerCapture(event.pointerId);
+      handlers.painted(stroke);
+    };
+    canvas.addEventListener('pointerup', finish);
+    canvas.addEventListener('pointercancel', finish);
+  }
+
+  get painting(): boolean {
+    return this.stroke !== null;
+  }
+
+  draw(screen: Screen): void {
+    const size = this.cellSize;
+    const gap = size >= 4 ? 1 : 0;
+    const context = this.context;
+    context.fillStyle = Glass;
+    context.fillRect(0, 0, DisplayColumns * size, DisplayRows * size);
+    for (const [colour, on] of [[DarkColour, 0], [LitColour, 1]] as const) {
+      context.fillStyle = colour;
+      context.beginPath();
+      for (let i = 0; i < CellCount; ++i) {
+        if (screen[i] !== on) continue;
+        const column = i % DisplayColumns;
+        const row = (i - column) / DisplayColumns;
+        context.rect(column * size + gap, row * size + gap, size - gap, size - gap);
+      }
+      context.fill();
+    }
+  }
+
+  private extend(event: PointerEvent): void {
+    if (!this.stroke) return;
+    const box = this.canvas.getBoundingClientRect();
+    const column = Math.floor(((event.clientX - box.left) / box.width) * DisplayColumns);
+    const row = Math.floor(((event.clientY - box.top) / box.height) * DisplayRows);
+    const cell: [number, number] = [column, row];
+    const cells = this.lastCell ? cellsOnLine(this.lastCell, cell) : cellsOnLine(cell, cell);
+    for (const index of cells) this.stroke.cells.add(index);
+    this.lastCell = cell;
+  }
+}
+
+// Lit pixels white on black, one screen pixel per display pixel.
+export function drawActualSize(canvas: HTMLCanvasElement, screen: Screen): void {
+  canvas.width = DisplayColumns;
+  canvas.height = DisplayRows;
+  const context = canvas.getContext('2d');
+  if (!context) return;
+  const image = context.createImageData(DisplayColumns, DisplayRows);
+  for (let i = 0; i < CellCount; ++i) {
+    const level = screen[i] ? 255 : 0;
+    image.data.set([level, level, level, 255], i * 4);
+  }
+  context.putImageData(image, 0, 0);
+}

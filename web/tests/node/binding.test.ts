@@ -1,0 +1,136 @@
+// The WebAssembly binding against what tbs writes for the same input (web/tests/data, made by
+// make-golden.sh): conversions, the .tbs reader and writer, the check's words, the editor's BMP.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { before, describe, test } from 'node:test';
+import type { StudioCore } from '../../src/core';
+import { coreOptions, DefaultOptions, type Options } from '../../src/options';
+import { loadCore } from './corefortests';
+
+declare const STUDIO_DATA_DIR: string;
+const data = (name: string): Buffer => fs.readFileSync(path.join(STUDIO_DATA_DIR, name));
+
+// A binary PPM (P6, 8 bits) as straight RGBA.
+function readPpm(bytes: Buffer): { rgba: Uint8Array; width: number; height: number } {
+  const header = bytes.toString('latin1', 0, 64).match(/^P6\s+(\d+)\s+(\d+)\s+255\s/);
+  if (!header) throw new Error('not an 8-bit binary PPM');
+  const width = Number(header[1]);
+  const height = Number(header[2]);
+  const rgb = bytes.subarray(header[0].length);
+  const rgba = new Uint8Array(width * height * 4);
+  for (let i = 0; i < width * height; ++i) {
+    rgba.set(rgb.subarray(i * 3, i * 3 + 3), i * 4);
+    rgba[i * 4 + 3] = 255;
+  }
+  return { rgba, width, height };
+}
+
+// `tbs convert` options as the studio's.
+function optionsOf(words: string[]): Options {
+  const options: Options = { ...DefaultOptions };
+  for (let i = 0; i < words.length; ++i) {
+    const name = words[i].replace(/^--/, '');
+    if (name === 'invert') options.invert = true;
+    else if (name === 'threshold') options.threshold = Number(words[++i]);
+    else if (name === 'rotate') options.rotate = words[++i] as Options['rotate'];
+    else (options as unknown as Record<string, string>)[name] = words[++i];
+  }
+  return options;
+}
+
+let core: StudioCore;
+before(async () => { core = await loadCore(); });
+
+describe('conversion gives the screen tbs writes', () => {
+  const rows = fs.readFileSync(path.join(STUDIO_DATA_DIR, 'conversions.txt'), 'utf8')
+    .split('\n').filter((line) => line && !line.startsWith('#'));
+  assert.ok(rows.length >= 5);
+  for (const row of rows) {
+    const [picture, expected, ...words] = row.split(/\s+/);
+    test(`${picture} ${words.join(' ') || '(defaults)'}`, () => {
+      const { rgba, width, height } = readPpm(data(picture));
+      const held = core.hold(rgba, width, height);
+      assert.ok(held);
+      const options = coreOptions(optionsOf(words));
+      const screen = core.convertLevels(core.greyLevels(held, options), options);
+      core.release(held);
+      assert.deepEqual(Buffer.from(core.writeTbs(screen)), data(expected));
+    });
+  }
+});
+
+test('a reduced copy lands where the full picture would', () => {
+  // The same flat picture at a quarter of the size, told its full size: the same screen.
+  const full = new Uint8Array(400 * 100 * 4).fill(255);
+  const reduced = new Uint8Array(100 * 25 * 4).fill(255);
+  const options = coreOptions({ ...DefaultOptions, fit: 'none' });
+  const fromFull = core.hold(full, 400, 100)!;
+  const fromReduced = core.hold(reduced, 100, 25, 400, 100)!;
+  const expected = core.convertLevels(core.greyLevels(fromFull, options), options);
+  assert.deepEqual(core.convertLevels(core.greyLevels(fromReduced, options), options), expected);
+  const unplaced = core.hold(reduced, 100, 25)!;
+  assert.notDeepEqual(core.convertLevels(core.greyLevels(unplaced, options), options), expected);
+});
+
+test('bad options are refused, not guessed', () => {
+  const held = core.hold(new Uint8Array(4).fill(255), 1, 1)!;
+  for (const bad of [{ fit: 4 }, { rotation: -1 }, { dither: 9 }, { threshold: 256 }, { background: 2 }]) {
+    const options = { ...coreOptions(DefaultOptions), ...bad };
+    assert.throws(() => core.greyLevels(held, options), /bad conversion options/, JSON.stringify(bad));
+  }
+});
+
+describe('reading .tbs files', () => {
+  test('a file as written reads back to its screen, and writes back byte for byte', () => {
+    const bytes = data('badge-default.tbs');
+    const { screen, takenLines } = core.readTbs(bytes);
+    assert.equal(takenLines, 512);
+    assert.deepEqual(core.checkTbs(bytes, 'badge-default.tbs'), []);
+    assert.deepEqual(Buffer.from(core.writeTbs(screen)), bytes);
+  });
+
+  test('odd lines get the findings of tbs check, in its words', () => {
+    const expected = data('odd.check.txt').toString('utf8').trimEnd().split('\n');
+    assert.deepEqual(core.checkTbs(data('odd.tbs'), 'odd.tbs'), expected);
+    const { screen, takenLines } = core.readTbs(data('odd.tbs'));
+    assert.equal(takenLines, 5); // lines 1, 2, 5, 6, 7
+    // Line 1 is entry 0: 7 lights the three rightmost columns of row 0.
+    assert.deepEqual([...screen.subarray(29, 32)], [1, 1, 1]);
+  });
+
+  for (const [name, bytes] of [
+    ['empty', Buffer.alloc(0)],
+    ['binary', Buffer.from([0, 1, 2, 3, 255, 254])],
+    ['only long lines', Buffer.from('1234\r\n99999\r\n')],
+  ] as const) {
+    test(`${name}: no line taken`, () => {
+      assert.equal(core.readTbs(bytes).takenLines, 0);
+    });
+  }
+});
+
+describe("the editor's bitmap", () => {
+  test('writes what tbs writes', () => {
+    const { screen } = core.readTbs(data('badge-default.tbs'));
+    assert.deepEqual(Buffer.from(core.writeEditorBitmap(screen)), data('badge-default.bmp'));
+  });
+
+  test('reads back cell for cell, and other pictures are not taken for it', () => {
+    const { screen } = core.readTbs(data('badge-default.tbs'));
+    // The 1-bit BMP drawn as RGBA: rows bottom-up, 20 bytes each after the 62-byte header.
+    const bmp = core.writeEditorBitmap(screen);
+    const rgba = new Uint8Array(160 * 640 * 4);
+    for (let y = 0; y < 640; ++y) {
+      for (let x = 0; x < 160; ++x) {
+        const bit = (bmp[62 + (639 - y) * 20 + (x >> 3)] >> (7 - (x & 7))) & 1;
+        rgba.fill(bit ? 255 : 0, (y * 160 + x) * 4, (y * 160 + x) * 4 + 3);
+        rgba[(y * 160 + x) * 4 + 3] = 255;
+      }
+    }
+    assert.deepEqual(core.readEditorBitmap(rgba, 160, 640), screen);
+    rgba[0] = 128; // a grey pixel: a picture of that size, not the editor's bitmap
+    assert.equal(core.readEditorBitmap(rgba, 160, 640), null);
+    assert.equal(core.readEditorBitmap(new Uint8Array(4 * 4 * 4), 4, 4), null);
+  });
+});
