@@ -34,6 +34,21 @@ QString describe(const Run &run)
         .arg(QString::fromUtf8(run.out.left(400)), QString::fromUtf8(run.err));
 }
 
+// A picture of random colours (seed 7) in an image format.
+QByteArray encodedNoise(const char *format, const QSize &size)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            picture.setPixel(x, y, random.generate() | 0xff000000u);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, format);
+    return bytes;
+}
+
 bootscreen::ScreenBuffer randomScreen(quint32 seed)
 {
     QRandomGenerator random(seed);
@@ -78,6 +93,10 @@ private slots:
     void thumbnailSize();
 
     void savesIntoAFolderThatTakesNoNewFile();
+    void failedStandardOutputIsAnError_data();
+    void failedStandardOutputIsAnError();
+    void picturesFromImagePlugins_data();
+    void picturesFromImagePlugins();
     void builtProgramRunsWithoutADisplay();
 
 private:
@@ -280,6 +299,37 @@ void TestTbs::failuresWriteNothing_data()
     QTest::newRow("several inputs, output not a folder")
         << "in.tbs" << good << QStringList{"%1/in.tbs"} << "out.tbs" << 2
         << "With several inputs, OUTPUT must be an existing folder.";
+
+    const QByteArray logo = encodedNoise("PNG", QSize(64, 64));
+    const QString replaces = QStringLiteral(
+        "tbs: %1/logo.png: the output would replace this input; choose another name");
+    QTest::newRow("output is the input")
+        << "logo.png" << logo << none << "logo.png" << 1 << replaces;
+    QTest::newRow("output is the input, spelled otherwise")
+        << "logo.png" << logo << none << "./logo.png" << 1 << replaces;
+    QTest::newRow("batch into the inputs' own folder")
+        << "logo.png" << logo << QStringList{"--format", "png"} << "." << 1 << replaces;
+    QTest::newRow("--format contradicts the extension")
+        << "in.tbs" << good << QStringList{"--format", "png"} << "s.tbs" << 2
+        << "--format png does not match OUTPUT's extension .tbs.";
+    QTest::newRow("--scale for a boot screen")
+        << "in.tbs" << good << QStringList{"--scale", "2"} << "out.tbs" << 2
+        << "--scale applies to image outputs such as .png, not to .tbs.";
+    QTest::newRow("--scale for the editor's bitmap")
+        << "in.tbs" << good << QStringList{"--scale", "3"} << "out.bmp" << 2
+        << "--scale applies to image outputs such as .png, not to .bmp.";
+    QTest::newRow("truncated JPEG")
+        << "cut.jpg" << encodedNoise("JPEG", QSize(400, 400)).left(3000) << none << "out.tbs" << 1
+        << "tbs: %1/cut.jpg: the picture is damaged or incomplete";
+    QTest::newRow("picture format without a plug-in")
+        << "photo.avif"
+        << QByteArray("\0\0\0\x1c"
+                      "ftypavif",
+                      12) +
+               QByteArray(200, 'x')
+        << none << "out.tbs" << 1
+        << "AVIF pictures cannot be read here: the image format plug-in is not "
+           "installed (installed: ";
 }
 
 // A failed run leaves an existing output as it was and creates no file, and says why in one line.
@@ -424,6 +474,65 @@ void TestTbs::savesIntoAFolderThatTakesNoNewFile()
     QCOMPARE(QDir(path("locked")).entryList(QDir::Files), QStringList{"out.tbs"});
     QFile::setPermissions(path("locked"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+void TestTbs::failedStandardOutputIsAnError_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("convert to standard output") << QStringList{"convert", "%1", "-o", "-"};
+    QTest::newRow("show") << QStringList{"show", "%1"};
+    QTest::newRow("check") << QStringList{"check", "%1"};
+}
+
+// A full disk under standard output loses the output: the program, run for real, says so.
+void TestTbs::failedStandardOutputIsAnError()
+{
+    QFETCH(QStringList, arguments);
+    QVERIFY(writeFileBytes(path("lf.tbs"), QByteArray("7\n").repeated(512)));
+    for (QString &argument : arguments)
+        argument = argument.arg(path("lf.tbs"));
+    QProcess process;
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(QStringLiteral(TBS_PROGRAM), arguments);
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 1);
+    QCOMPARE(process.readAllStandardError(),
+             QByteArray("tbs: standard output: No space left on device\n"));
+}
+
+void TestTbs::picturesFromImagePlugins_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    auto encoded = [](const char *format) {
+        QImage picture(32, 128, QImage::Format_RGB32);
+        picture.fill(Qt::black);
+        picture.setPixel(31, 0, qRgb(255, 255, 255));
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, format);
+        return bytes;
+    };
+    QTest::newRow("WebP") << "p.webp" << encoded("webp");
+    QTest::newRow("TIFF") << "p.tiff" << encoded("tiff");
+    QTest::newRow("SVG") << "p.svg"
+                         << QByteArray("<svg xmlns='http://www.w3.org/2000/svg' width='32' "
+                                       "height='128'><rect width='32' height='128'/><rect x='31' "
+                                       "width='1' height='1' fill='#fff'/></svg>");
+}
+
+// The image format plug-ins the package recommends are installed with the tests, so that these
+// pictures are read like any other.
+void TestTbs::picturesFromImagePlugins()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QVERIFY2(!bytes.isEmpty(), "the plug-in that writes this format is not installed");
+    QVERIFY(writeFileBytes(path(name), bytes));
+    const Run run = tbs({"convert", path(name), "--dither", "none", "-o", "-"});
+    QVERIFY2(run.status == 0, qPrintable(describe(run)));
+    QCOMPARE(run.out, "1\r\n" + QByteArray("0\r\n").repeated(511));
 }
 
 // The program itself, as a user runs it: no display and no platform plugin named.
