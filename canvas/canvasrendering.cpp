@@ -13,7 +13,7 @@ using namespace canvasgeometry;
 
 CellRange allCells()
 {
-    return {0, Columns - 1, 0, Rows - 1};
+    return {0, DisplayColumns - 1, 0, DisplayRows - 1};
 }
 
 static int floorDivide(int value, int divisor)
@@ -27,16 +27,9 @@ CellRange cellsTouching(const QRect &deviceRect, int scale)
     // so one cell of margin on every side reaches every outline that can touch the rect.
     const int cellPixels = CellSize * scale;
     return {std::max(0, floorDivide(deviceRect.left(), cellPixels) - 1),
-            std::min(Columns - 1, floorDivide(deviceRect.right(), cellPixels) + 1),
+            std::min(DisplayColumns - 1, floorDivide(deviceRect.right(), cellPixels) + 1),
             std::max(0, floorDivide(deviceRect.top(), cellPixels) - 1),
-            std::min(Rows - 1, floorDivide(deviceRect.bottom(), cellPixels) + 1)};
-}
-
-// A cell beyond the image (only before the first layout) counts as off rather than
-// reading outside the picture.
-static bool cellShowsOn(const QImage &image, int column, int row)
-{
-    return image.valid(interiorTopLeft(column, row)) && cellIsOn(image, column, row);
+            std::min(DisplayRows - 1, floorDivide(deviceRect.bottom(), cellPixels) + 1)};
 }
 
 void paintCanvas(QPainter &painter, const QImage &image, int scale, const CellRange &cells)
@@ -46,7 +39,7 @@ void paintCanvas(QPainter &painter, const QImage &image, int scale, const CellRa
     const QSize cellSize(CellSize, CellSize);
     for (int column = cells.firstColumn; column <= cells.lastColumn; ++column) {
         for (int row = cells.firstRow; row <= cells.lastRow; ++row) {
-            const bool on = cellShowsOn(image, column, row);
+            const bool on = cellIsOn(image, column, row);
             painter.setPen(cellPen(on ? Qt::color1 : Qt::color0));
             painter.drawRect(QRect(cellCorner(column, row), cellSize));
         }

@@ -5,12 +5,11 @@
 
 QImage displayImage(const bootscreen::DisplayPicture &picture, int scale)
 {
-    using canvasgeometry::Columns;
-    using canvasgeometry::Rows;
-    QImage image(Columns * scale, Rows * scale, QImage::Format_Mono);
+    using canvasgeometry::DisplayColumns;
+    using canvasgeometry::DisplayRows;
+    QImage image = monoimage::blackAndWhiteImage(QSize(DisplayColumns, DisplayRows) * scale);
     if (image.isNull())
         return image;
-    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
     for (int y = 0; y < image.height(); ++y) {
         uchar *line = image.scanLine(y);
         for (int x = 0; x < image.width(); ++x)

@@ -6,6 +6,16 @@
 
 namespace monoimage {
 
+QImage blackAndWhiteImage(const QSize &size)
+{
+    QImage image(size, QImage::Format_Mono);
+    if (image.isNull())
+        return image;
+    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    image.fill(0);
+    return image;
+}
+
 bool isBlackAndWhite(const QImage &image)
 {
     if (image.format() != QImage::Format_Mono && image.format() != QImage::Format_MonoLSB)
@@ -30,7 +40,7 @@ void fillCellInteriors(QImage &image, const bootscreen::DisplayPicture &picture)
     uchar cellBits[GridWidth / 8 + 1] = {};
     for (int x = 0; x < width; ++x)
         setBitAt(interior, x, lsb, x % CellSize != 0);
-    for (int row = 0; row < Rows; ++row) {
+    for (int row = 0; row < DisplayRows; ++row) {
         for (int x = 0; x < width; ++x) {
             const bool white = picture.isLit(x / CellSize, row);
             setBitAt(cellBits, x, lsb, white ? whiteBit : 1 - whiteBit);

@@ -10,7 +10,8 @@
 #   scripts/install-deps.sh --browser  only Chromium, which the studio's browser tests drive
 set -euo pipefail
 
-packages=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core)
+packages=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core doctest-dev
+    qt6-image-formats-plugins libqt6svg6)
 # The studio's builds need none of Qt: they start from an empty list.
 case " $* " in *" --web "* | *" --browser "*) packages=() ;; esac
 for arg in "$@"; do
