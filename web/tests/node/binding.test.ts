@@ -44,7 +44,8 @@ before(async () => { core = await loadCore(); });
 
 describe('conversion gives the screen tbs writes', () => {
   const rows = fs.readFileSync(path.join(STUDIO_DATA_DIR, 'conversions.txt'), 'utf8')
-    .split('\n').filter((line) => line && !line.startsWith('#'));
+    // Node has no picture decoder: the binding takes the PPM rows, the page test the others.
+    .split('\n').filter((line) => line && !line.startsWith('#') && line.split(' ')[0].endsWith('.ppm'));
   assert.ok(rows.length >= 5);
   for (const row of rows) {
     const [picture, expected, ...words] = row.split(/\s+/);

@@ -1,0 +1,68 @@
+// What every browser test needs: the deployable folder served on a free loopback port, and
+// Debian's Chromium driven by playwright-core, started as this machine allows (as root without
+// the sandbox, and without the background calls that a closed network refuses).
+import { spawn } from 'node:child_process';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { chromium } from 'playwright-core';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+export const dataDir = path.join(here, '..', 'data');
+
+export async function startServer() {
+  const child = spawn(process.execPath, [path.join(here, '..', '..', 'serve.mjs'), '--port', '0'],
+    { stdio: ['ignore', 'pipe', 'inherit'] });
+  const url = await new Promise((resolve, reject) => {
+    child.stdout.on('data', (chunk) => {
+      const found = String(chunk).match(/http:\/\/127\.0\.0\.1:\d+\//);
+      if (found) resolve(found[0]);
+    });
+    child.on('exit', (code) => reject(new Error(`the server stopped (${code})`)));
+  });
+  return { url, stop: () => child.kill() };
+}
+
+export function launchBrowser() {
+  return chromium.launch({
+    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', '--no-first-run', '--disable-quic'],
+  });
+}
+
+// A page of the studio, ready to use.
+export async function openStudio(context, url) {
+  const page = await context.newPage();
+  await page.goto(url);
+  await page.waitForSelector('body[data-ready="true"]');
+  return page;
+}
+
+// The screen shown now, as 4096 digits (row by row, 1 = lit).
+export function shownScreen(page) {
+  return page.evaluate(() => Array.from(window.studio.shown()).join(''));
+}
+
+export async function openFile(page, file) {
+  const before = await page.locator('#messages').textContent();
+  await page.getByLabel('Open', { exact: true }).setInputFiles(file);
+  await page.waitForFunction((text) => document.getElementById('messages').textContent !== text, before);
+  return page.locator('#messages').textContent();
+}
+
+// Clicks the centre of a cell of the screen, with the left or right button.
+export async function clickCell(page, column, row, button = 'left') {
+  const box = await page.getByRole('img', { name: 'Boot screen', exact: true }).boundingBox();
+  await page.mouse.click(box.x + (column + 0.5) * (box.width / 32), box.y + (row + 0.5) * (box.height / 128), { button });
+}
+
+export async function savedBytes(page, buttonName) {
+  const [download] = await Promise.all([
+    page.waitForEvent('download'),
+    page.getByRole('button', { name: buttonName, exact: true }).click(),
+  ]);
+  const stream = await download.createReadStream();
+  const chunks = [];
+  for await (const chunk of stream) chunks.push(chunk);
+  return { name: download.suggestedFilename(), bytes: Buffer.concat(chunks) };
+}

@@ -1,0 +1,288 @@
+// The studio end to end in headless Chromium: a picture in and the .tbs that tbs writes out,
+// painting with undo and redo, a reload that keeps the work, hostile files, no request after
+// load, the Content Security Policy, and accessibility.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import zlib from 'node:zlib';
+import { after, before, beforeEach, afterEach, describe, test } from 'node:test';
+import AxeBuilder from '@axe-core/playwright';
+import {
+  clickCell, dataDir, launchBrowser, openFile, openStudio, savedBytes, shownScreen, startServer,
+} from './harness.mjs';
+
+let server;
+let browser;
+let context;
+let page;
+
+before(async () => {
+  server = await startServer();
+  browser = await launchBrowser();
+});
+after(async () => {
+  await browser?.close();
+  server?.stop();
+});
+beforeEach(async () => {
+  context = await browser.newContext({ acceptDownloads: true });
+  page = await openStudio(context, server.url);
+});
+afterEach(async () => {
+  await context.close();
+});
+
+const data = (name) => path.join(dataDir, name);
+const cell = (screen, column, row) => screen[row * 32 + column];
+const labels = { fit: 'Fit', rotate: 'Rotate', dither: 'Dither', background: 'Background' };
+
+// Sets the page's controls as `tbs convert` options say.
+async function setOptions(words) {
+  for (let i = 0; i < words.length; ++i) {
+    const name = words[i].replace(/^--/, '');
+    if (name === 'invert') await page.getByLabel('Invert', { exact: true }).check();
+    else if (name === 'threshold') await page.getByLabel('Threshold', { exact: true }).fill(words[++i]);
+    else await page.getByLabel(labels[name], { exact: true }).selectOption(words[++i]);
+  }
+}
+
+describe('a picture in, the screen tbs writes out', () => {
+  const rows = fs.readFileSync(data('conversions.txt'), 'utf8').split('\n')
+    .filter((line) => line && !line.startsWith('#') && line.split(' ')[0].endsWith('.png'));
+  for (const row of rows) {
+    const [picture, expected, ...words] = row.split(/\s+/);
+    test(`${picture} ${words.join(' ')}`, async () => {
+      assert.match(await openFile(page, data(picture)), new RegExp(`Opened ${picture}`));
+      await setOptions(words);
+      const saved = await savedBytes(page, 'Save .tbs');
+      assert.equal(saved.name, picture.replace(/\.png$/, '.tbs'));
+      assert.deepEqual(saved.bytes, fs.readFileSync(data(expected)));
+    });
+  }
+
+  test("the editor's BMP and a PNG of the screen are saved too", async () => {
+    await openFile(page, data('badge-default.tbs'));
+    const bmp = await savedBytes(page, 'Save BMP');
+    assert.deepEqual(bmp.bytes, fs.readFileSync(data('badge-default.bmp')));
+    const png = await savedBytes(page, 'Save PNG');
+    assert.equal(png.bytes.subarray(1, 4).toString(), 'PNG');
+    assert.equal(png.bytes.readUInt32BE(16), 32);
+    assert.equal(png.bytes.readUInt32BE(20), 128);
+  });
+
+  test("the editor's BMP opens cell for cell", async () => {
+    const bmp = path.join(fs.mkdtempSync('/tmp/studio-'), 'screen.bmp');
+    fs.copyFileSync(data('badge-default.bmp'), bmp);
+    await openFile(page, data('badge-default.tbs'));
+    const expected = await shownScreen(page);
+    await page.getByRole('button', { name: 'All off' }).click();
+    await openFile(page, bmp);
+    assert.equal(await shownScreen(page), expected);
+  });
+});
+
+describe('touch-up', () => {
+  test('left paints lit, right paints dark, a drag paints every cell on its line', async () => {
+    await clickCell(page, 3, 5);
+    let screen = await shownScreen(page);
+    assert.equal(cell(screen, 3, 5), '1');
+    await page.getByRole('button', { name: 'All on' }).click();
+    await clickCell(page, 3, 5, 'right');
+    screen = await shownScreen(page);
+    assert.equal(cell(screen, 3, 5), '0');
+    assert.equal(screen.replace(/1/g, '').length, 1);
+
+    await page.getByRole('button', { name: 'All off' }).click();
+    const box = await page.getByRole('img', { name: 'Boot screen', exact: true }).boundingBox();
+    const at = (column, row) => [box.x + (column + 0.5) * box.width / 32, box.y + (row + 0.5) * box.height / 128];
+    await page.mouse.move(...at(0, 10));
+    await page.mouse.down();
+    await page.mouse.move(...at(31, 20), { steps: 1 }); // one jump across the screen
+    await page.mouse.up();
+    screen = await shownScreen(page);
+    for (let column = 0; column < 32; ++column) {
+      const row = 10 + Math.round((column * 10) / 31);
+      assert.ok(cell(screen, column, row) === '1' || cell(screen, column, row - 1) === '1' ||
+        cell(screen, column, row + 1) === '1', `column ${column} has a lit cell near row ${row}`);
+    }
+    assert.ok(screen.replace(/0/g, '').length >= 32);
+  });
+
+  test('undo and redo by buttons and keys cover painting, commands and opening', async () => {
+    const empty = await shownScreen(page);
+    await openFile(page, data('badge.png'));
+    const picture = await shownScreen(page);
+    assert.notEqual(picture, empty);
+    await clickCell(page, 0, 0);
+    const painted = await shownScreen(page);
+    await page.getByRole('button', { name: 'Invert all' }).click();
+    const inverted = await shownScreen(page);
+    assert.equal([...inverted].every((lit, i) => lit !== painted[i]), true);
+
+    await page.keyboard.press('Control+z');
+    assert.equal(await shownScreen(page), painted);
+    await page.getByRole('button', { name: 'Undo' }).click();
+    assert.equal(await shownScreen(page), picture);
+    await page.keyboard.press('Control+z');
+    assert.equal(await shownScreen(page), empty);
+    assert.equal(await page.getByRole('button', { name: 'Undo' }).isDisabled(), true);
+    await page.keyboard.press('Control+Shift+Z');
+    assert.equal(await shownScreen(page), picture);
+    await page.keyboard.press('Control+y');
+    assert.equal(await shownScreen(page), painted);
+    await page.getByRole('button', { name: 'Redo' }).click();
+    assert.equal(await shownScreen(page), inverted);
+    assert.equal(await page.getByRole('button', { name: 'Redo' }).isDisabled(), true);
+  });
+
+  test('hand edits survive an option change; Clear edits removes them', async () => {
+    await openFile(page, data('badge.png'));
+    await page.getByLabel('Dither', { exact: true }).selectOption('none');
+    const converted = await shownScreen(page);
+    await clickCell(page, 31, 127);
+    await clickCell(page, 0, 0, 'right');
+    await page.getByLabel('Fit', { exact: true }).selectOption('cover');
+    let screen = await shownScreen(page);
+    assert.equal(cell(screen, 31, 127), '1');
+    assert.equal(cell(screen, 0, 0), '0');
+    await page.getByLabel('Fit', { exact: true }).selectOption('contain');
+    await page.getByRole('button', { name: 'Clear edits' }).click();
+    screen = await shownScreen(page);
+    assert.equal(screen, converted);
+  });
+});
+
+test('a reload keeps the picture, the options and the edits', async () => {
+  await openFile(page, data('badge.png'));
+  await page.getByLabel('Rotate', { exact: true }).selectOption('90');
+  await page.getByLabel('Threshold', { exact: true }).fill('90');
+  await page.getByLabel('Dither', { exact: true }).selectOption('none');
+  await clickCell(page, 7, 7);
+  const before = await shownScreen(page);
+  await page.evaluate(() => window.studio.kept);
+  await page.reload();
+  await page.waitForSelector('body[data-ready="true"]');
+  assert.equal(await shownScreen(page), before);
+  assert.equal(await page.getByLabel('Rotate', { exact: true }).inputValue(), '90');
+  assert.equal(await page.getByLabel('Threshold', { exact: true }).inputValue(), '90');
+  assert.match(await page.locator('#source-name').textContent(), /badge\.png/);
+  // The options still convert the picture after the reload.
+  await page.getByLabel('Dither', { exact: true }).selectOption('floyd-steinberg');
+  assert.notEqual(await shownScreen(page), before);
+});
+
+describe('hostile and odd files get a message and change nothing', () => {
+  const scratch = fs.mkdtempSync('/tmp/studio-hostile-');
+  const write = (name, bytes) => { fs.writeFileSync(path.join(scratch, name), bytes); return path.join(scratch, name); };
+  const cases = [
+    ['a text file named .png', () => write('notes.png', 'these are notes, not a picture\n'), /notes\.png: not a picture/],
+    ['a cut JPEG', () => write('cut.jpg', Buffer.from([0xff, 0xd8, 0xff, 0xe0, 0, 16, 0x4a, 0x46, 0x49, 0x46, 0])), /cut\.jpg: not a picture/],
+    ['a .tbs with no data', () => write('empty.tbs', ''), /empty\.tbs: not a boot screen file/],
+    ['a binary .tbs', () => write('binary.tbs', Buffer.alloc(4096, 0xff)), /binary\.tbs: not a boot screen file/],
+    ['a 20000 x 20000 PNG', () => write('huge.png', hugePng()), /huge\.png: 20000 × 20000 pixels is too large/],
+  ];
+  for (const [what, make, message] of cases) {
+    test(what, async () => {
+      await openFile(page, data('badge.png'));
+      await clickCell(page, 1, 1);
+      const before = await shownScreen(page);
+      const file = make();
+      assert.match(await openFile(page, file), message);
+      assert.equal(await page.getByRole('alert').count(), 1);
+      assert.equal(await shownScreen(page), before);
+      assert.match(await page.locator('#source-name').textContent(), /badge\.png/);
+    });
+  }
+
+  test('a .tbs of odd lines shows the check findings and loads what the reader takes', async () => {
+    const message = await openFile(page, data('odd.tbs'));
+    assert.equal(message.trim(), fs.readFileSync(data('odd.check.txt'), 'utf8').trim());
+    const screen = await shownScreen(page);
+    assert.equal(screen.slice(29, 32), '111'); // line 1: 7
+  });
+
+  test('a 10 MB .tbs is read up to the reader\'s cap', async () => {
+    const big = write('big.tbs', Buffer.from('255\r\n'.repeat(2 * 1024 * 1024)));
+    const message = await openFile(page, big);
+    assert.match(message, /big\.tbs:513/);
+    assert.equal(await shownScreen(page), '1'.repeat(4096));
+  });
+});
+
+// A PNG whose header says 20000 x 20000 grey pixels, with a real (tiny) compressed body.
+function hugePng() {
+  const chunk = (kind, body) => {
+    const out = Buffer.alloc(12 + body.length);
+    out.writeUInt32BE(body.length, 0);
+    out.write(kind, 4, 'latin1');
+    body.copy(out, 8);
+    out.writeUInt32BE(zlib.crc32 ? zlib.crc32(Buffer.concat([Buffer.from(kind), body])) : 0, 8 + body.length);
+    return out;
+  };
+  const header = Buffer.alloc(13);
+  header.writeUInt32BE(20000, 0);
+  header.writeUInt32BE(20000, 4);
+  header[8] = 8; // bits
+  header[9] = 0; // grey
+  return Buffer.concat([Buffer.from('\x89PNG\r\n\x1a\n', 'latin1'), chunk('IHDR', header),
+    chunk('IDAT', zlib.deflateSync(Buffer.alloc(20001 * 16))), chunk('IEND', Buffer.alloc(0))]);
+}
+
+test('no request after the page has loaded, and nothing the policy blocks', async () => {
+  const requests = [];
+  page.on('request', (request) => { if (/^https?:/.test(request.url())) requests.push(request.url()); });
+  await page.evaluate(() => {
+    window.violations = [];
+    document.addEventListener('securitypolicyviolation', (event) => window.violations.push(event.violatedDirective));
+  });
+  await openFile(page, data('badge.png'));
+  await page.getByLabel('Fit', { exact: true }).selectOption('cover');
+  await clickCell(page, 4, 4);
+  await savedBytes(page, 'Save .tbs');
+  await savedBytes(page, 'Save PNG');
+  await page.keyboard.press('Control+z');
+  assert.deepEqual(requests, []);
+  assert.deepEqual(await page.evaluate(() => window.violations), []);
+  assert.equal(await page.locator('script:not([src])').count(), 0);
+  // The policy is in force: an inline script put in the page does not run.
+  const ran = await page.evaluate(() => {
+    const script = document.createElement('script');
+    script.textContent = 'window.inlineRan = true';
+    document.body.append(script);
+    return window.inlineRan === true;
+  });
+  assert.equal(ran, false);
+  await page.waitForFunction(() => window.violations.length > 0);
+  // Both the header and the page's meta element report it.
+  assert.deepEqual([...new Set(await page.evaluate(() => window.violations))], ['script-src-elem']);
+});
+
+test('drop and paste open files like the chooser', async () => {
+  const bytes = [...fs.readFileSync(data('badge.png'))];
+  await page.evaluate((content) => {
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([new Uint8Array(content)], 'dropped.png', { type: 'image/png' }));
+    document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+  }, bytes);
+  await page.waitForFunction(() => document.getElementById('messages').textContent.includes('dropped.png'));
+  await page.evaluate((content) => {
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([new Uint8Array(content)], 'pasted.png', { type: 'image/png' }));
+    document.dispatchEvent(new ClipboardEvent('paste', { clipboardData: transfer, bubbles: true, cancelable: true }));
+  }, bytes);
+  await page.waitForFunction(() => document.getElementById('messages').textContent.includes('pasted.png'));
+  assert.match(await page.locator('#source-name').textContent(), /pasted\.png/);
+});
+
+test('every control is reachable by its visible label, and axe finds nothing serious', async () => {
+  for (const label of ['Open', 'Fit', 'Rotate', 'Dither', 'Background', 'Threshold', 'Invert'])
+    assert.equal(await page.getByLabel(label, { exact: true }).count(), 1, label);
+  for (const name of ['Save .tbs', 'Save PNG', 'Save BMP', 'Undo', 'Redo', 'Invert all', 'All on', 'All off', 'Clear edits'])
+    assert.equal(await page.getByRole('button', { name, exact: true }).count(), 1, name);
+  assert.deepEqual(await page.getByLabel('Fit', { exact: true }).locator('option').evaluateAll((o) => o.map((e) => e.value)),
+    ['contain', 'cover', 'stretch', 'none']);
+  await openFile(page, data('odd.tbs'));
+  const results = await new AxeBuilder({ page }).analyze();
+  const serious = results.violations.filter((v) => v.impact === 'serious' || v.impact === 'critical');
+  assert.deepEqual(serious.map((v) => `${v.id}: ${v.help}`), []);
+});
