@@ -84,6 +84,7 @@ class Studio {
       const held = await this.hold(source, file, name);
       const kind = held.opened.kind;
       this.change(opened(this.work, { ...source, kind }));
+      performance.mark('studio-opened'); // for the performance figures
       const findings = held.opened.kind === 'screen' ? held.opened.findings : [];
       this.say(findings.length ? findings.join('\n') : `Opened ${name}.`, false);
     } catch (error) {

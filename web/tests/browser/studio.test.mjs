@@ -177,6 +177,7 @@ describe('hostile and odd files get a message and change nothing', () => {
   const cases = [
     ['a text file named .png', () => write('notes.png', 'these are notes, not a picture\n'), /notes\.png: not a picture/],
     ['a cut JPEG', () => write('cut.jpg', Buffer.from([0xff, 0xd8, 0xff, 0xe0, 0, 16, 0x4a, 0x46, 0x49, 0x46, 0])), /cut\.jpg: not a picture/],
+    ['a JPEG cut in half', () => data('half.jpg'), /half\.jpg: .*(damaged|incomplete)/],
     ['a .tbs with no data', () => write('empty.tbs', ''), /empty\.tbs: not a boot screen file/],
     ['a binary .tbs', () => write('binary.tbs', Buffer.alloc(4096, 0xff)), /binary\.tbs: not a boot screen file/],
     ['a 20000 x 20000 PNG', () => write('huge.png', hugePng()), /huge\.png: 20000 × 20000 pixels is too large/],

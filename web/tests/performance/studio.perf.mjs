@@ -1,0 +1,114 @@
+// The studio's performance figures in headless Chromium, as medians: the page ready to use after
+// navigation, the bytes it loads, a 4000 x 3000 JPEG from choosing the file to the screen shown,
+// and a control change to the screen redrawn. Printed, and held to the studio's budgets.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { after, before, test } from 'node:test';
+import { launchBrowser, openStudio, startServer } from '../browser/harness.mjs';
+
+const Runs = Number(process.env.STUDIO_PERF_RUNS ?? 11);
+let server;
+let browser;
+before(async () => {
+  server = await startServer();
+  browser = await launchBrowser();
+});
+after(async () => {
+  await browser?.close();
+  server?.stop();
+});
+
+const median = (values) => {
+  const sorted = [...values].sort((a, b) => a - b);
+  return sorted[Math.floor(sorted.length / 2)];
+};
+const report = (what, values, unit = 'ms') =>
+  console.log(`perf: ${what}: median ${median(values).toFixed(1)} ${unit} ` +
+    `(min ${Math.min(...values).toFixed(1)}, max ${Math.max(...values).toFixed(1)}, ${values.length} runs)`);
+
+test('page ready within 300 ms of navigation, at most 600 KB loaded', async () => {
+  const ready = [];
+  let bytes = 0;
+  for (let i = 0; i < Runs; ++i) {
+    const context = await browser.newContext();
+    const page = await openStudio(context, server.url);
+    ready.push(await page.evaluate(() => performance.getEntriesByName('studio-ready')[0].startTime));
+    bytes = await page.evaluate(() => [...performance.getEntriesByType('navigation'), ...performance.getEntriesByType('resource')]
+      .reduce((sum, entry) => sum + entry.decodedBodySize, 0));
+    await context.close();
+  }
+  report('page ready after navigation', ready);
+  console.log(`perf: everything the page loads: ${(bytes / 1024).toFixed(0)} KiB uncompressed`);
+  assert.ok(median(ready) <= 300, `page ready in ${median(ready)} ms`);
+  assert.ok(bytes <= 600 * 1024, `${bytes} bytes loaded`);
+});
+
+test('a 4000 x 3000 JPEG converted and shown within 400 ms; a control change redrawn within a frame', async () => {
+  const context = await browser.newContext();
+  const page = await openStudio(context, server.url);
+  // A photo-like picture: overlapping gradients and noise, made by the browser's JPEG encoder.
+  const jpeg = await page.evaluate(async () => {
+    const canvas = new OffscreenCanvas(4000, 3000);
+    const g = canvas.getContext('2d');
+    let seed = 7;
+    const next = () => ((seed = (seed * 1103515245 + 12345) % 2147483648) / 2147483648);
+    for (let i = 0; i < 300; ++i) {
+      const gradient = g.createRadialGradient(next() * 4000, next() * 3000, 0, next() * 4000, next() * 3000, 200 + next() * 900);
+      gradient.addColorStop(0, `hsla(${next() * 360}, 70%, ${20 + next() * 60}%, 0.8)`);
+      gradient.addColorStop(1, 'hsla(0, 0%, 50%, 0)');
+      g.fillStyle = gradient;
+      g.fillRect(0, 0, 4000, 3000);
+    }
+    const blob = await canvas.convertToBlob({ type: 'image/jpeg', quality: 0.9 });
+    return [...new Uint8Array(await blob.arrayBuffer())];
+  });
+  const file = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'studio-perf-')), 'photo.jpg');
+  fs.writeFileSync(file, Buffer.from(jpeg));
+  console.log(`perf: test photo: 4000 x 3000 JPEG of ${(jpeg.length / 1024).toFixed(0)} KiB`);
+
+  const opening = [];
+  for (let i = 0; i < Runs; ++i) {
+    await page.evaluate(() => {
+      performance.clearMarks('studio-opened');
+      window.chosenAt = null;
+      document.getElementById('open').addEventListener('change', (event) => { window.chosenAt = event.timeStamp; }, { capture: true, once: true });
+    });
+    await page.getByLabel('Open', { exact: true }).setInputFiles(file);
+    await page.waitForFunction(() => performance.getEntriesByName('studio-opened').length > 0);
+    // The screen is on the glass at the next frame.
+    opening.push(await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() =>
+      resolve(performance.now() - window.chosenAt)))));
+  }
+  report('4000 x 3000 JPEG, file chosen to screen shown', opening);
+
+  // Every control, each to values not shown before, so that no conversion is cached.
+  const redraws = await page.evaluate(() => {
+    const times = { fit: [], rotate: [], background: [], dither: [], threshold: [], invert: [] };
+    const set = (id, value) => {
+      const control = document.getElementById(id);
+      const started = performance.now();
+      if (control.type === 'checkbox') control.checked = value; else control.value = value;
+      control.dispatchEvent(new Event(control.tagName === 'SELECT' || control.type === 'checkbox' ? 'change' : 'input'));
+      times[id].push(performance.now() - started);
+    };
+    for (const background of ['white', 'black']) {
+      set('background', background);
+      for (const rotate of ['90', '180', '270', 'auto', '0']) {
+        set('rotate', rotate);
+        for (const fit of ['cover', 'stretch', 'none', 'contain']) set('fit', fit);
+      }
+    }
+    for (const dither of ['atkinson', 'bayer', 'none', 'floyd-steinberg', 'atkinson']) set('dither', dither);
+    for (const threshold of [10, 60, 90, 140, 200, 250]) set('threshold', String(threshold));
+    for (const invert of [true, false, true, false]) set('invert', invert);
+    return times;
+  });
+  const all = Object.values(redraws).flat();
+  for (const [control, times] of Object.entries(redraws)) report(`control change redrawn: ${control}`, times);
+  report('control change redrawn: every control', all);
+  await context.close();
+  assert.ok(median(opening) <= 400, `the JPEG took ${median(opening)} ms`);
+  assert.ok(median(all) <= 16, `a redraw took ${median(all)} ms`);
+});
