@@ -1,0 +1,100 @@
+// Feeds arbitrary bytes to the browser studio's entry points, as the page hands them files and
+// pictures: a .tbs read, checked and written back, a picture of any size and options converted,
+// and the editor's bitmap read. Anything that disagrees with itself aborts.
+
+#include "studiobinding.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int Cells = 32 * 128;
+
+[[noreturn]] void fail(const char *what)
+{
+    std::fprintf(stderr, "%s\n", what);
+    std::abort();
+}
+
+std::vector<char> writtenFile(const std::uint8_t *screen)
+{
+    const char *text = studio_write_tbs(screen);
+    return {text, text + studio_written_length()};
+}
+
+void screenFile(const std::uint8_t *data, std::size_t size)
+{
+    std::uint8_t screen[Cells];
+    const int taken = studio_read_tbs(reinterpret_cast<const char *>(data), int(size), screen);
+    const bool findings =
+        *studio_check_tbs(reinterpret_cast<const char *>(data), int(size), "f.tbs") != '\0';
+    for (const std::uint8_t cell : screen) {
+        if (cell > 1)
+            fail("a cell is neither lit nor dark");
+    }
+    const std::vector<char> written = writtenFile(screen);
+    if (taken > 0 && !findings &&
+        (written.size() != size || std::memcmp(written.data(), data, size) != 0))
+        fail("a file without findings is not what the writer writes");
+    std::uint8_t again[Cells];
+    if (studio_read_tbs(written.data(), int(written.size()), again) != 512 ||
+        std::memcmp(screen, again, Cells) != 0)
+        fail("a written screen does not read back");
+    if (*studio_check_tbs(written.data(), int(written.size()), "w.tbs") != '\0')
+        fail("a written screen has findings");
+    studio_write_editor_bitmap(screen);
+    if (studio_written_length() != 62 + 20 * 640)
+        fail("the editor's bitmap has the wrong length");
+}
+
+void picture(const std::uint8_t *data, std::size_t size)
+{
+    if (size < 12)
+        return;
+    const int width = 1 + data[0] % 64;
+    const int height = 1 + data[1] % 64;
+    const int fullWidth = data[2] % 2 ? width * (1 + data[3] % 8) : 0;
+    const int fullHeight = fullWidth ? height * (1 + data[3] % 8) : 0;
+    // Options slightly out of range too: the binding must refuse them, not read past a table.
+    const std::int32_t options[StudioOptionCount] = {data[4] % 5, data[5] % 6, data[6] % 5,
+                                                     data[7] - 8, data[8] % 2, data[9] % 3};
+    const bool valid = options[StudioFit] < 4 && options[StudioRotation] < 5 &&
+                       options[StudioDither] < 4 && options[StudioThreshold] >= 0 &&
+                       options[StudioThreshold] <= 255 && options[StudioBackground] < 2;
+    std::vector<std::uint8_t> rgba(std::size_t(width) * std::size_t(height) * 4);
+    for (std::size_t i = 0; i < rgba.size(); ++i)
+        rgba[i] = data[10 + i % (size - 10)];
+    std::vector<double> levels(Cells);
+    const int status = studio_grey_levels(rgba.data(), width, height, fullWidth, fullHeight,
+                                          options, levels.data());
+    if ((status == 0) != valid)
+        fail("options taken or refused wrongly");
+    if (status != 0)
+        return;
+    for (const double level : levels) {
+        if (!(level >= 0 && level <= 255))
+            fail("a grey level is out of range");
+    }
+    std::uint8_t screen[Cells];
+    if (studio_convert_levels(levels.data(), options, screen) != 0)
+        fail("valid options refused");
+    if (width == 160 && height == 640)
+        studio_read_editor_bitmap(rgba.data(), width, height, screen);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    if (data[0] % 2 == 0)
+        screenFile(data + 1, size - 1);
+    else
+        picture(data + 1, size - 1);
+    return 0;
+}
