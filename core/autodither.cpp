@@ -108,8 +108,8 @@ std::optional<double> backgroundLevel(const dithering::GreyLevels &levels,
     const int width = int(BackgroundWidth);
     for (int level = 0; level < LevelCount; ++level) {
         double near = 0;
-        for (int other = std::max(0, level - width); other <= std::min(LevelCount - 1, level + width);
-             ++other)
+        for (int other = std::max(0, level - width);
+             other <= std::min(LevelCount - 1, level + width); ++other)
             near += histogram[size_t(other)];
         if (near > bestCount) {
             bestCount = near;
@@ -221,8 +221,7 @@ int separatingThreshold(const dithering::GreyLevels &levels, const geometry::Rec
     if (!background)
         return otsu;
     const std::optional<int> silhouette = silhouetteThreshold(inside, *background);
-    if (silhouette &&
-        keptEdges(levels, covered, *silhouette) > keptEdges(levels, covered, otsu))
+    if (silhouette && keptEdges(levels, covered, *silhouette) > keptEdges(levels, covered, otsu))
         return *silhouette;
     return otsu;
 }
@@ -231,10 +230,10 @@ Choice choose(const dithering::GreyLevels &levels, const geometry::Rect &covered
               double mainToneShare, std::optional<dithering::Method> method,
               std::optional<int> threshold)
 {
-    const dithering::Method chosenMethod =
-        method ? *method
-        : hasFewFlatTones(levels, covered, mainToneShare) ? dithering::Method::None
-                                                           : dithering::Method::FloydSteinberg;
+    const dithering::Method chosenMethod = method ? *method
+                                           : hasFewFlatTones(levels, covered, mainToneShare)
+                                               ? dithering::Method::None
+                                               : dithering::Method::FloydSteinberg;
     if (threshold)
         return {chosenMethod, *threshold};
     return {chosenMethod, chosenMethod == dithering::Method::None

@@ -35,8 +35,8 @@ void drawScreen(Sheet &sheet, int left, int top, const bootscreen::DisplayPictur
     fill(sheet, left, top, PanelWidth, PanelHeight, GapColour);
     for (int row = 0; row < bootscreen::DisplayRows; ++row)
         for (int column = 0; column < bootscreen::DisplayColumns; ++column)
-            fill(sheet, left + column * CellSize, top + row * CellSize, CellSize - 1,
-                 CellSize - 1, picture.isLit(column, row) ? LitColour : DarkColour);
+            fill(sheet, left + column * CellSize, top + row * CellSize, CellSize - 1, CellSize - 1,
+                 picture.isLit(column, row) ? LitColour : DarkColour);
 }
 
 } // namespace

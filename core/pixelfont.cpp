@@ -57,8 +57,7 @@ constexpr Glyph Glyphs[] = {
     {':', {0x00, 0x0c, 0x0c, 0x00, 0x0c, 0x0c, 0x00}},
 };
 
-constexpr std::array<std::uint8_t, GlyphHeight> HollowBox{0x1f, 0x11, 0x11, 0x11,
-                                                          0x11, 0x11, 0x1f};
+constexpr std::array<std::uint8_t, GlyphHeight> HollowBox{0x1f, 0x11, 0x11, 0x11, 0x11, 0x11, 0x1f};
 
 const std::array<std::uint8_t, GlyphHeight> &rowsOf(char character)
 {

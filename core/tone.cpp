@@ -27,7 +27,9 @@ double adjusted(double level, const LevelRange *stretch, const Adjustments &adju
     if (adjustments.contrast != 0) {
         const double offset = level - MidGrey;
         // At full contrast the factor is infinite: every level but mid-grey itself goes to an end.
-        level = std::isinf(contrastFactor) ? (offset == 0 ? MidGrey : offset < 0 ? 0.0 : White)
+        level = std::isinf(contrastFactor) ? (offset == 0  ? MidGrey
+                                              : offset < 0 ? 0.0
+                                                           : White)
                                            : MidGrey + offset * contrastFactor;
     }
     level += adjustments.brightness * White / 100.0;
@@ -68,9 +70,10 @@ void adjust(dithering::GreyLevels &levels, const geometry::Rect &covered,
         return;
     const LevelRange range = robustRange(levels, covered);
     const LevelRange *stretch = adjustments.stretchLevels && !range.isFlat() ? &range : nullptr;
-    const double contrastFactor = adjustments.contrast >= MaxContrast
-                                      ? std::numeric_limits<double>::infinity()
-                                      : (100.0 + adjustments.contrast) / (100.0 - adjustments.contrast);
+    const double contrastFactor =
+        adjustments.contrast >= MaxContrast
+            ? std::numeric_limits<double>::infinity()
+            : (100.0 + adjustments.contrast) / (100.0 - adjustments.contrast);
     for (int y = covered.top; y <= covered.bottom(); ++y) {
         for (int x = covered.left; x <= covered.right(); ++x) {
             double &level = levels[size_t(y * bootscreen::DisplayColumns + x)];

@@ -45,7 +45,8 @@ struct LevelRange
 };
 
 // The levels of the display pixels inside `covered`, row by row.
-std::vector<double> levelsInside(const dithering::GreyLevels &levels, const geometry::Rect &covered);
+std::vector<double> levelsInside(const dithering::GreyLevels &levels,
+                                 const geometry::Rect &covered);
 
 LevelRange robustRange(const dithering::GreyLevels &levels, const geometry::Rect &covered);
 

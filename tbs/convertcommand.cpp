@@ -66,6 +66,25 @@ bool contradictsExtension(const QString &output, const fileformats::Format &form
     return named && (named->kind != format.kind || named->imageFormat != format.imageFormat);
 }
 
+// What converting a picture chose, when asked, and a warning when the screen came out blank
+// from a picture that is not: the usual sign of a dark logo on a transparent background.
+void reportConversion(Streams &streams, const QString &input,
+                      const pictureconversion::Conversion &conversion,
+                      const bootscreen::DisplayPicture &picture, bool verbose)
+{
+    if (verbose)
+        reportFileError(streams, input,
+                        QStringLiteral("converted with %1")
+                            .arg(reproducingOptions(conversion).join(QLatin1Char(' '))));
+    if (conversion.blank)
+        reportFileError(streams, input,
+                        picture.litCount() == 0
+                            ? QStringLiteral("the result is all dark; try --invert or "
+                                             "--background white")
+                            : QStringLiteral("the result is all lit; try --invert or "
+                                             "--background black"));
+}
+
 } // namespace
 
 int runConvert(const QStringList &arguments, Streams &streams)
@@ -95,6 +114,10 @@ int runConvert(const QStringList &arguments, Streams &streams)
         QStringLiteral("scale"),
         QStringLiteral("Enlarge image outputs N times, one square per pixel (default 1)."),
         QStringLiteral("N"), QStringLiteral("1")));
+    options.addOption(QCommandLineOption(
+        QStringLiteral("verbose"),
+        QStringLiteral("Say on standard error which --dither and --threshold each picture got, "
+                       "to copy.")));
     addConversionOptions(parser);
     if (const std::optional<int> done = parser.parse(arguments, streams))
         return *done;
@@ -165,11 +188,16 @@ int runConvert(const QStringList &arguments, Streams &streams)
         }
         bootscreen::DisplayPicture picture;
         QString reason;
-        if (!inputpicture::readPicture(target.input, *conversion, streams.in, &picture, &reason)) {
+        std::optional<pictureconversion::Conversion> converted;
+        if (!inputpicture::readPicture(target.input, *conversion, streams.in, &picture, &reason,
+                                       &converted)) {
             reportFileError(streams, target.input, reason);
             status = Failure;
             continue;
         }
+        if (converted)
+            reportConversion(streams, target.input, *converted, picture,
+                             options.isSet(QStringLiteral("verbose")));
         if (!outputfile::writePicture(target.output, *format, picture, *scale, streams.out,
                                       &reason)) {
             // A failed standard output has no file to name, only the system's reason.

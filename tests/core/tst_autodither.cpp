@@ -87,24 +87,51 @@ TEST_CASE("a logo of a few flat colours in any hues comes out in solid fills, it
     };
     constexpr Colour Transparent{0, 0, 0, 0};
     const Row rows[] = {
-        {"yellow disc, orange square, on transparent", Transparent, {250, 220, 40, 255},
-         {230, 120, 20, 255}, {250, 220, 40, 255}},
-        {"dark red on transparent", Transparent, {150, 20, 50, 255}, {150, 20, 50, 255},
+        {"yellow disc, orange square, on transparent",
+         Transparent,
+         {250, 220, 40, 255},
+         {230, 120, 20, 255},
+         {250, 220, 40, 255}},
+        {"dark red on transparent",
+         Transparent,
+         {150, 20, 50, 255},
+         {150, 20, 50, 255},
          {150, 20, 50, 255}},
-        {"dark red on black", {0, 0, 0, 255}, {90, 10, 30, 255}, {90, 10, 30, 255},
+        {"dark red on black",
+         {0, 0, 0, 255},
+         {90, 10, 30, 255},
+         {90, 10, 30, 255},
          {90, 10, 30, 255}},
-        {"navy and red on transparent", Transparent, {0, 0, 128, 255}, {200, 30, 30, 255},
+        {"navy and red on transparent",
+         Transparent,
+         {0, 0, 128, 255},
+         {200, 30, 30, 255},
          {0, 0, 128, 255}},
-        {"light blue folder colours on transparent", Transparent, {53, 132, 228, 255},
-         {160, 200, 240, 255}, {53, 132, 228, 255}},
-        {"black and grey on white", {255, 255, 255, 255}, {30, 30, 30, 255},
-         {120, 120, 120, 255}, {30, 30, 30, 255}},
-        {"cyan and orange on mid-grey", {128, 128, 128, 255}, {0, 255, 255, 255},
-         {255, 140, 0, 255}, {255, 140, 0, 255}},
-        {"pale yellow on white", {255, 255, 255, 255}, {255, 250, 200, 255}, {255, 250, 200, 255},
+        {"light blue folder colours on transparent",
+         Transparent,
+         {53, 132, 228, 255},
+         {160, 200, 240, 255},
+         {53, 132, 228, 255}},
+        {"black and grey on white",
+         {255, 255, 255, 255},
+         {30, 30, 30, 255},
+         {120, 120, 120, 255},
+         {30, 30, 30, 255}},
+        {"cyan and orange on mid-grey",
+         {128, 128, 128, 255},
+         {0, 255, 255, 255},
+         {255, 140, 0, 255},
+         {255, 140, 0, 255}},
+        {"pale yellow on white",
+         {255, 255, 255, 255},
+         {255, 250, 200, 255},
+         {255, 250, 200, 255},
          {255, 250, 200, 255}},
-        {"green and blue on dark grey", {40, 40, 40, 255}, {40, 160, 60, 255},
-         {30, 60, 200, 255}, {40, 160, 60, 255}},
+        {"green and blue on dark grey",
+         {40, 40, 40, 255},
+         {40, 160, 60, 255},
+         {30, 60, 200, 255},
+         {40, 160, 60, 255}},
     };
     for (const Row &row : rows) {
         INFO(row.name);
@@ -194,10 +221,13 @@ TEST_CASE("thin light strokes on black stay whole")
     Picture picture;
     picture.paint([](double, double) { return true; }, {0, 0, 0, 255});
     const Colour light{220, 220, 220, 255};
-    picture.paint([](double x, double y) { return std::abs(std::hypot(x - 64, y - 120) - 50) < 0.6; },
-                  light);
-    picture.paint([](double x, double y) { return y > 220 && y < 470 && std::abs(x - 20 - (y - 220) * 0.35) < 0.6; },
-                  light);
+    picture.paint(
+        [](double x, double y) { return std::abs(std::hypot(x - 64, y - 120) - 50) < 0.6; }, light);
+    picture.paint(
+        [](double x, double y) {
+            return y > 220 && y < 470 && std::abs(x - 20 - (y - 220) * 0.35) < 0.6;
+        },
+        light);
     const bootscreen::DisplayPicture screen =
         pictureconversion::convertPicture(picture.view(), stretched()).picture;
 
@@ -239,15 +269,27 @@ TEST_CASE("a result that is all dark or all lit is reported unless the picture i
         bool blank;
     };
     const Row rows[] = {
-        {"black mark on transparent, black behind", {0, 0, 0, 0}, {0, 0, 0, 255},
-         pictureconversion::Background::Black, true},
-        {"white mark on transparent, white behind", {0, 0, 0, 0}, {255, 255, 255, 255},
-         pictureconversion::Background::White, true},
-        {"black mark on transparent, white behind", {0, 0, 0, 0}, {0, 0, 0, 255},
-         pictureconversion::Background::White, false},
+        {"black mark on transparent, black behind",
+         {0, 0, 0, 0},
+         {0, 0, 0, 255},
+         pictureconversion::Background::Black,
+         true},
+        {"white mark on transparent, white behind",
+         {0, 0, 0, 0},
+         {255, 255, 255, 255},
+         pictureconversion::Background::White,
+         true},
+        {"black mark on transparent, white behind",
+         {0, 0, 0, 0},
+         {0, 0, 0, 255},
+         pictureconversion::Background::White,
+         false},
         {"all black", {0, 0, 0, 255}, {0, 0, 0, 255}, pictureconversion::Background::Black, false},
-        {"all transparent, whatever the colour channels hold", {0, 0, 0, 0}, {9, 9, 9, 0},
-         pictureconversion::Background::Black, false},
+        {"all transparent, whatever the colour channels hold",
+         {0, 0, 0, 0},
+         {9, 9, 9, 0},
+         pictureconversion::Background::Black,
+         false},
     };
     for (const Row &row : rows) {
         INFO(row.name);

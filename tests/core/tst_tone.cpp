@@ -34,7 +34,7 @@ TEST_CASE("the tone step maps the placed picture's levels and leaves the margins
     {
         const char *name;
         tone::Adjustments adjustments;
-        double first, step;            // the columns' levels before
+        double first, step;                // the columns' levels before
         double column0, column8, column15; // after
     };
     const Row rows[] = {
@@ -42,18 +42,37 @@ TEST_CASE("the tone step maps the placed picture's levels and leaves the margins
         {"levels stretched to black and white", {true, 0, 0, 1.0}, 40, 10, 0, 136, 255},
         {"nothing asked, nothing changed", {false, 0, 0, 1.0}, 40, 10, 40, 120, 190},
         {"a flat picture keeps its tone", {true, 0, 0, 1.0}, 100, 0, 100, 100, 100},
-        {"nearly flat (7 levels) counts as flat", {true, 0, 0, 1.0}, 100, 7.0 / 15, 100,
-         100 + 8 * 7.0 / 15, 107},
-        {"brightness adds hundredths of the range", {false, 50, 0, 1.0}, 40, 10, 167.5, 247.5,
-         255},
+        {"nearly flat (7 levels) counts as flat",
+         {true, 0, 0, 1.0},
+         100,
+         7.0 / 15,
+         100,
+         100 + 8 * 7.0 / 15,
+         107},
+        {"brightness adds hundredths of the range", {false, 50, 0, 1.0}, 40, 10, 167.5, 247.5, 255},
         {"brightness -100 is black", {false, -100, 0, 1.0}, 40, 10, 0, 0, 0},
         {"contrast -100 is mid-grey", {false, 0, -100, 1.0}, 40, 10, 127.5, 127.5, 127.5},
-        {"contrast 50 triples the distance from mid-grey", {false, 0, 50, 1.0}, 40, 10, 0,
-         105, 255},
+        {"contrast 50 triples the distance from mid-grey",
+         {false, 0, 50, 1.0},
+         40,
+         10,
+         0,
+         105,
+         255},
         {"contrast 100 is a step at mid-grey", {false, 0, 100, 1.0}, 40, 10, 0, 0, 255},
-        {"gamma 2 lightens the middle tones", {false, 0, 0, 2.0}, 0, 17, 0,
-         255 * std::sqrt(136 / 255.0), 255},
-        {"gamma 0.5 darkens them", {false, 0, 0, 0.5}, 0, 17, 0, 255 * std::pow(136 / 255.0, 2),
+        {"gamma 2 lightens the middle tones",
+         {false, 0, 0, 2.0},
+         0,
+         17,
+         0,
+         255 * std::sqrt(136 / 255.0),
+         255},
+        {"gamma 0.5 darkens them",
+         {false, 0, 0, 0.5},
+         0,
+         17,
+         0,
+         255 * std::pow(136 / 255.0, 2),
          255},
     };
     for (const Row &row : rows) {
@@ -63,7 +82,7 @@ TEST_CASE("the tone step maps the placed picture's levels and leaves the margins
         CHECK(at(levels, 0) == doctest::Approx(row.column0));
         CHECK(at(levels, 8) == doctest::Approx(row.column8));
         CHECK(at(levels, 15) == doctest::Approx(row.column15));
-        CHECK(levels[0] == 255);                             // top-left margin
+        CHECK(levels[0] == 255);                            // top-left margin
         CHECK(levels[size_t(Covered.top * 32 + 7)] == 255); // just left of the picture
     }
 }
