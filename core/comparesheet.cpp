@@ -17,7 +17,7 @@ constexpr int LabelGap = 4;
 
 constexpr std::uint8_t SheetColour[4] = {48, 48, 48, 255};
 constexpr std::uint8_t GapColour[4] = {0, 0, 0, 255};
-constexpr std::uint8_t LitColour[4] = {232, 240, 228, 255};
+constexpr std::uint8_t LitColour[4] = {232, 232, 232, 255};
 constexpr std::uint8_t DarkColour[4] = {34, 34, 34, 255};
 constexpr std::uint8_t TextColour[4] = {240, 240, 240, 255};
 

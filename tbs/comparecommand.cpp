@@ -75,8 +75,10 @@ int runCompare(const QStringList &arguments, Streams &streams)
         first = false;
     }
     const comparesheet::Sheet sheet = comparesheet::draw(panels);
-    const QImage image(sheet.rgba.data(), sheet.width, sheet.height, sheet.width * 4,
-                       QImage::Format_RGBA8888);
+    // Every colour of the sheet is a grey: one byte a pixel makes a file half the size.
+    const QImage image = QImage(sheet.rgba.data(), sheet.width, sheet.height, sheet.width * 4,
+                                QImage::Format_RGBA8888)
+                             .convertToFormat(QImage::Format_Grayscale8);
     if (!imagefile::saveImage(output, image, "png", &reason)) {
         reportOutputError(streams, output, messages::cannotWrite(reason));
         return Failure;
