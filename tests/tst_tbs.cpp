@@ -12,6 +12,7 @@
 #include <QImageReader>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -77,6 +78,7 @@ private slots:
     void thumbnailSize_data();
     void thumbnailSize();
 
+    void savesIntoAFolderThatTakesNoNewFile_data();
     void savesIntoAFolderThatTakesNoNewFile();
     void builtProgramRunsWithoutADisplay();
 
@@ -373,44 +375,79 @@ void TestTbs::thumbnailSize()
     QCOMPARE(thumb.pixel(25 * scale, 0), qRgb(0, 0, 0));
 }
 
+void TestTbs::savesIntoAFolderThatTakesNoNewFile_data()
+{
+    QTest::addColumn<QString>("output");       // in a folder holding out.bmp and out.tbs
+    QTest::addColumn<qint64>("fileSizeLimit"); // none when 0
+    QTest::addColumn<int>("status");
+
+    QTest::newRow("existing file: written in place") << "out.tbs" << qint64(0) << 0;
+    QTest::newRow("new file: refused, none created") << "new.tbs" << qint64(0) << 1;
+    // The file was emptied when it was opened; its old contents go back.
+    QTest::newRow("write in place stopped half-way: the old file back")
+        << "out.tbs" << qint64(1000) << 1;
+    QTest::newRow("image written in place stopped half-way: the old file back")
+        << "out.bmp" << qint64(1000) << 1;
+}
+
 // Where a folder takes no new file but the file in it is writable, the file is written in
 // place. Root passes every permission check, so the run drops to an unprivileged user.
 void TestTbs::savesIntoAFolderThatTakesNoNewFile()
 {
+    QFETCH(QString, output);
+    QFETCH(qint64, fileSizeLimit);
+    QFETCH(int, status);
+
     const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
     if (geteuid() == 0 && setpriv.isEmpty())
         QSKIP("running as root without setpriv to drop privileges: permissions stop nothing");
+    if (fileSizeLimit > 0 && !fileSizeLimitAvailable())
+        QSKIP("needs a file size limit to make a write fail after opening");
     QFile::setPermissions(dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                            QFileDevice::ExeOwner | QFileDevice::ReadOther |
                                            QFileDevice::ExeOther);
     QVERIFY(QFile::copy(QStringLiteral(TBS_PROGRAM), path("tbs")));
     QVERIFY(writeFileBytes(path("in.tbs"), bootscreen::formatScreen(randomScreen(61))));
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("locked")));
-    QVERIFY(writeFileBytes(path("locked/out.tbs"), "old"));
+    const QStringList oldFiles{QStringLiteral("out.bmp"), QStringLiteral("out.tbs")};
     const auto anyone = QFileDevice::ReadOwner | QFileDevice::ReadOther;
+    for (const QString &name : oldFiles) {
+        QVERIFY(writeFileBytes(path("locked/" + name), "old"));
+        QFile::setPermissions(path("locked/" + name),
+                              anyone | QFileDevice::WriteOwner | QFileDevice::WriteOther);
+    }
     QFile::setPermissions(path("tbs"), anyone | QFileDevice::ExeOwner | QFileDevice::ExeOther);
     QFile::setPermissions(path("in.tbs"), anyone);
-    QFile::setPermissions(path("locked/out.tbs"),
-                          anyone | QFileDevice::WriteOwner | QFileDevice::WriteOther);
     QFile::setPermissions(path("locked"), anyone | QFileDevice::ExeOwner | QFileDevice::ExeOther);
+    const auto unlock = qScopeGuard([this] {
+        QFile::setPermissions(path("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ExeOwner);
+    });
 
-    auto convert = [&](const QString &output) {
-        QStringList command{path("tbs"), QStringLiteral("convert"), path("in.tbs"),
-                            QStringLiteral("-o"), output};
-        if (geteuid() == 0)
-            command = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"} + command;
-        QProcess process;
+    QStringList command{path("tbs"), QStringLiteral("convert"), path("in.tbs"),
+                        QStringLiteral("-o"), path("locked/" + output)};
+    if (geteuid() == 0)
+        command = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"} + command;
+    QProcess process;
+    // The limit and the ignored SIGXFSZ pass on to the program started meanwhile.
+    const auto run = [&] {
         process.start(geteuid() == 0 ? setpriv : command.takeFirst(), command);
-        return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
-                   ? process.exitCode()
-                   : -1;
+        return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit;
     };
-    QCOMPARE(convert(path("locked/out.tbs")), 0);
-    QCOMPARE(readFileBytes(path("locked/out.tbs")), readFileBytes(path("in.tbs")));
-    QCOMPARE(convert(path("locked/new.tbs")), 1);
-    QCOMPARE(QDir(path("locked")).entryList(QDir::Files), QStringList{"out.tbs"});
-    QFile::setPermissions(path("locked"),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QVERIFY(fileSizeLimit > 0 ? runWithFileSizeLimit(fileSizeLimit, run) : run());
+    const QByteArray err = process.readAllStandardError();
+    const QString what = QStringLiteral("exit %1, err: %2").arg(process.exitCode()).arg(err);
+    QVERIFY2(process.exitCode() == status, qPrintable(what));
+    QVERIFY2(status == 0 ? err.isEmpty()
+                         : err.count('\n') == 1 &&
+                               err.startsWith("tbs: " + path("locked/" + output).toUtf8()),
+             qPrintable(what));
+    QCOMPARE(QDir(path("locked")).entryList(QDir::Files | QDir::Hidden), oldFiles);
+    for (const QString &name : oldFiles) {
+        const QByteArray expected =
+            status == 0 && name == output ? readFileBytes(path("in.tbs")) : QByteArray("old");
+        QCOMPARE(readFileBytes(path("locked/" + name)), expected);
+    }
 }
 
 // The program itself, as a user runs it: no display and no platform plugin named.
