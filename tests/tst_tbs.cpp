@@ -77,6 +77,8 @@ private slots:
     void largePhotosAreDecodedReduced();
     void thumbnailSize_data();
     void thumbnailSize();
+    void showDrawsTheScreenInAFrame_data();
+    void showDrawsTheScreenInAFrame();
 
     void savesIntoAFolderThatTakesNoNewFile_data();
     void savesIntoAFolderThatTakesNoNewFile();
@@ -373,6 +375,52 @@ void TestTbs::thumbnailSize()
     QCOMPARE(thumb.pixel(24 * scale, 0), qRgb(255, 255, 255));
     QCOMPARE(thumb.pixel(24 * scale - 1, scale - 1), qRgb(0, 0, 0));
     QCOMPARE(thumb.pixel(25 * scale, 0), qRgb(0, 0, 0));
+}
+
+void TestTbs::showDrawsTheScreenInAFrame_data()
+{
+    QTest::addColumn<QStringList>("locale"); // the only locale variables set
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("expected"); // in tests/data/show, as is screen.tbs
+
+    const QStringList none;
+    QTest::newRow("UTF-8 locale: half blocks, box-drawing frame")
+        << QStringList{"LC_ALL=C.UTF-8"} << none << "blocks.txt";
+    QTest::newRow("UTF-8 from LANG alone") << QStringList{"LANG=C.UTF-8"} << none << "blocks.txt";
+    QTest::newRow("UTF-8 character type, C otherwise")
+        << QStringList{"LANG=C", "LC_CTYPE=C.UTF-8"} << none << "blocks.txt";
+    QTest::newRow("--ascii in a UTF-8 locale")
+        << QStringList{"LC_ALL=C.UTF-8"} << QStringList{"--ascii"} << "ascii.txt";
+    QTest::newRow("C locale: # and ., ASCII frame")
+        << QStringList{"LC_ALL=C"} << none << "ascii.txt";
+    QTest::newRow("no locale set: ASCII") << none << none << "ascii.txt";
+    QTest::newRow("locale not installed: the C library's ASCII")
+        << QStringList{"LC_ALL=xx_XX.UTF-8"} << none << "ascii.txt";
+}
+
+// The locale is the program's environment, so the built program runs.
+void TestTbs::showDrawsTheScreenInAFrame()
+{
+    QFETCH(QStringList, locale);
+    QFETCH(QStringList, options);
+    QFETCH(QString, expected);
+
+    const QString data = QStringLiteral(TBS_TEST_DATA "/show/");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &name : environment.keys()) {
+        if (name == QLatin1String("LANG") || name.startsWith(QLatin1String("LC_")))
+            environment.remove(name);
+    }
+    for (const QString &setting : locale)
+        environment.insert(setting.section(QLatin1Char('='), 0, 0),
+                           setting.section(QLatin1Char('='), 1));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TBS_PROGRAM), QStringList{"show", data + "screen.tbs"} + options);
+    QVERIFY(process.waitForFinished(30000));
+    const QByteArray out = process.readAllStandardOutput();
+    QVERIFY2(process.exitCode() == 0 && out == readFileBytes(data + expected),
+             qPrintable(QStringLiteral("exit %1, out:\n%2").arg(process.exitCode()).arg(out)));
 }
 
 void TestTbs::savesIntoAFolderThatTakesNoNewFile_data()
