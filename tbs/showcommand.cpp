@@ -1,4 +1,4 @@
-#include "canvasgeometry.h"
+#include "bootscreenformat.h"
 #include "commandparser.h"
 #include "commands.h"
 #include "conversionoptions.h"
@@ -11,8 +11,8 @@
 
 namespace {
 
-using canvasgeometry::Columns;
-using canvasgeometry::Rows;
+using bootscreen::DisplayColumns;
+using bootscreen::DisplayRows;
 
 // The characters of the frame around the 32 x 128 area, so that a dark screen has an edge on a
 // dark terminal.
@@ -52,9 +52,9 @@ bool localeIsUtf8()
 QStringList halfBlocks(const bootscreen::DisplayPicture &picture)
 {
     QStringList rows;
-    for (int row = 0; row < Rows; row += 2) {
+    for (int row = 0; row < DisplayRows; row += 2) {
         QString text;
-        for (int column = 0; column < Columns; ++column) {
+        for (int column = 0; column < DisplayColumns; ++column) {
             const bool top = picture.isLit(column, row);
             const bool bottom = picture.isLit(column, row + 1);
             text += top && bottom ? QChar(0x2588) // full block
@@ -70,9 +70,9 @@ QStringList halfBlocks(const bootscreen::DisplayPicture &picture)
 QStringList asciiRows(const bootscreen::DisplayPicture &picture)
 {
     QStringList rows;
-    for (int row = 0; row < Rows; ++row) {
+    for (int row = 0; row < DisplayRows; ++row) {
         QString text;
-        for (int column = 0; column < Columns; ++column)
+        for (int column = 0; column < DisplayColumns; ++column)
             text += picture.isLit(column, row) ? QLatin1Char('#') : QLatin1Char('.');
         rows += text;
     }
@@ -81,7 +81,7 @@ QStringList asciiRows(const bootscreen::DisplayPicture &picture)
 
 QString framed(const QStringList &rows, const Frame &frame)
 {
-    const QString edge(Columns, frame.horizontal);
+    const QString edge(DisplayColumns, frame.horizontal);
     QString text = frame.topLeft + edge + frame.topRight + QLatin1Char('\n');
     for (const QString &row : rows)
         text += frame.vertical + row + frame.vertical + QLatin1Char('\n');
@@ -124,6 +124,5 @@ int runShow(const QStringList &arguments, Streams &streams)
     const QString text = options.isSet(QStringLiteral("ascii")) || !localeIsUtf8()
                              ? framed(asciiRows(picture), AsciiFrame)
                              : framed(halfBlocks(picture), BoxDrawingFrame);
-    streams.out.write(text.toUtf8());
-    return Success;
+    return writeReport(streams, text.toUtf8(), Success);
 }
