@@ -25,11 +25,13 @@ QString incompleteWriteReason()
 
 // Where the folder takes no new file, QSaveFile writes the target in place and empties it on
 // opening, so a failed write would leave it cut short. The files saved here are small: their
-// old contents are kept in memory to put back. Only a regular file: a device or a pipe is not
-// read to its end.
+// old contents are kept in memory to put back. Only a regular file of a size such saves replace:
+// a device or a pipe is not read to its end, and a huge file is not read into memory.
 std::optional<QByteArray> oldContents(const QString &fileName)
 {
-    if (!QFileInfo(fileName).isFile())
+    constexpr qint64 LargestKept = 64 * 1024 * 1024;
+    const QFileInfo info(fileName);
+    if (!info.isFile() || info.size() > LargestKept)
         return std::nullopt;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
