@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "conversionoptions.h"
 #include "fileformats.h"
+#include "inputfiles.h"
 #include "inputpicture.h"
 #include "messages.h"
 #include "outputfile.h"
@@ -9,9 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
-
-#include <filesystem>
-#include <system_error>
 
 namespace {
 
@@ -39,23 +37,6 @@ QList<Target> targets(const QStringList &inputs, const QString &output, bool int
         result.append({input, QDir(output).filePath(stem + QLatin1Char('.') + format.extension)});
     }
     return result;
-}
-
-// The input that writing `output` would replace: the same file, whatever its spelling (links
-// included).
-std::optional<QString> replacedInput(const QString &output, const QStringList &inputs)
-{
-    if (output == QLatin1String("-"))
-        return std::nullopt;
-    const std::filesystem::path target = QFile::encodeName(output).toStdString();
-    for (const QString &input : inputs) {
-        if (input == QLatin1String("-"))
-            continue;
-        std::error_code error;
-        if (std::filesystem::equivalent(target, QFile::encodeName(input).toStdString(), error))
-            return input;
-    }
-    return std::nullopt;
 }
 
 // A --format that contradicts OUTPUT's own extension would leave a file whose name lies about
@@ -168,6 +149,7 @@ int runConvert(const QStringList &arguments, Streams &streams)
                                               .arg(format->extension));
 
     int status = Success;
+    const InputFiles inputFiles(inputs);
     QSet<QString> written;
     for (const Target &target : targets(inputs, output, intoFolder, *format)) {
         // Two inputs of the same name would write one file twice; the second is refused.
@@ -179,7 +161,7 @@ int runConvert(const QStringList &arguments, Streams &streams)
             status = Failure;
             continue;
         }
-        if (const std::optional<QString> input = replacedInput(target.output, inputs)) {
+        if (const std::optional<QString> input = inputFiles.replacedBy(target.output)) {
             reportFileError(streams, *input,
                             QStringLiteral("the output would replace this input; choose another "
                                            "name"));

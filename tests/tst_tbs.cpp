@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,6 +34,21 @@ QString describe(const Run &run)
     return QStringLiteral("exit %1, out: %2, err: %3")
         .arg(run.status)
         .arg(QString::fromUtf8(run.out.left(400)), QString::fromUtf8(run.err));
+}
+
+// A picture of random colours (seed 7) in an image format.
+QByteArray encodedNoise(const char *format, const QSize &size)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            picture.setPixel(x, y, random.generate() | 0xff000000u);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, format);
+    return bytes;
 }
 
 bootscreen::ScreenBuffer randomScreen(quint32 seed)
@@ -81,8 +97,15 @@ private slots:
     void largePhotosAreDecodedReduced();
     void thumbnailSize_data();
     void thumbnailSize();
+    void showDrawsTheScreenInAFrame_data();
+    void showDrawsTheScreenInAFrame();
 
+    void savesIntoAFolderThatTakesNoNewFile_data();
     void savesIntoAFolderThatTakesNoNewFile();
+    void failedStandardOutputIsAnError_data();
+    void failedStandardOutputIsAnError();
+    void picturesFromImagePlugins_data();
+    void picturesFromImagePlugins();
     void builtProgramRunsWithoutADisplay();
 
 private:
@@ -299,6 +322,37 @@ void TestTbs::failuresWriteNothing_data()
     QTest::newRow("several inputs, output not a folder")
         << "in.tbs" << good << QStringList{"%1/in.tbs"} << "out.tbs" << 2
         << "With several inputs, OUTPUT must be an existing folder.";
+
+    const QByteArray logo = encodedNoise("PNG", QSize(64, 64));
+    const QString replaces = QStringLiteral(
+        "tbs: %1/logo.png: the output would replace this input; choose another name");
+    QTest::newRow("output is the input")
+        << "logo.png" << logo << none << "logo.png" << 1 << replaces;
+    QTest::newRow("output is the input, spelled otherwise")
+        << "logo.png" << logo << none << "./logo.png" << 1 << replaces;
+    QTest::newRow("batch into the inputs' own folder")
+        << "logo.png" << logo << QStringList{"--format", "png"} << "." << 1 << replaces;
+    QTest::newRow("--format contradicts the extension")
+        << "in.tbs" << good << QStringList{"--format", "png"} << "s.tbs" << 2
+        << "--format png does not match OUTPUT's extension .tbs.";
+    QTest::newRow("--scale for a boot screen")
+        << "in.tbs" << good << QStringList{"--scale", "2"} << "out.tbs" << 2
+        << "--scale applies to image outputs such as .png, not to .tbs.";
+    QTest::newRow("--scale for the editor's bitmap")
+        << "in.tbs" << good << QStringList{"--scale", "3"} << "out.bmp" << 2
+        << "--scale applies to image outputs such as .png, not to .bmp.";
+    QTest::newRow("truncated JPEG")
+        << "cut.jpg" << encodedNoise("JPEG", QSize(400, 400)).left(3000) << none << "out.tbs" << 1
+        << "tbs: %1/cut.jpg: the picture is damaged or incomplete";
+    QTest::newRow("picture format without a plug-in")
+        << "photo.avif"
+        << QByteArray("\0\0\0\x1c"
+                      "ftypavif",
+                      12) +
+               QByteArray(200, 'x')
+        << none << "out.tbs" << 1
+        << "AVIF pictures cannot be read here: the image format plug-in is not "
+           "installed (installed: ";
 }
 
 // A failed run leaves an existing output as it was and creates no file, and says why in one line.
@@ -511,13 +565,80 @@ void TestTbs::thumbnailSize()
     QCOMPARE(thumb.pixel(25 * scale, 0), qRgb(0, 0, 0));
 }
 
+void TestTbs::showDrawsTheScreenInAFrame_data()
+{
+    QTest::addColumn<QStringList>("locale"); // the only locale variables set
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("expected"); // in tests/data/show, as is screen.tbs
+
+    const QStringList none;
+    QTest::newRow("UTF-8 locale: half blocks, box-drawing frame")
+        << QStringList{"LC_ALL=C.UTF-8"} << none << "blocks.txt";
+    QTest::newRow("UTF-8 from LANG alone") << QStringList{"LANG=C.UTF-8"} << none << "blocks.txt";
+    QTest::newRow("UTF-8 character type, C otherwise")
+        << QStringList{"LANG=C", "LC_CTYPE=C.UTF-8"} << none << "blocks.txt";
+    QTest::newRow("--ascii in a UTF-8 locale")
+        << QStringList{"LC_ALL=C.UTF-8"} << QStringList{"--ascii"} << "ascii.txt";
+    QTest::newRow("C locale: # and ., ASCII frame")
+        << QStringList{"LC_ALL=C"} << none << "ascii.txt";
+    QTest::newRow("no locale set: ASCII") << none << none << "ascii.txt";
+    QTest::newRow("locale not installed: the C library's ASCII")
+        << QStringList{"LC_ALL=xx_XX.UTF-8"} << none << "ascii.txt";
+}
+
+// The locale is the program's environment, so the built program runs.
+void TestTbs::showDrawsTheScreenInAFrame()
+{
+    QFETCH(QStringList, locale);
+    QFETCH(QStringList, options);
+    QFETCH(QString, expected);
+
+    const QString data = QStringLiteral(TBS_TEST_DATA "/show/");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &name : environment.keys()) {
+        if (name == QLatin1String("LANG") || name.startsWith(QLatin1String("LC_")))
+            environment.remove(name);
+    }
+    for (const QString &setting : locale)
+        environment.insert(setting.section(QLatin1Char('='), 0, 0),
+                           setting.section(QLatin1Char('='), 1));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TBS_PROGRAM), QStringList{"show", data + "screen.tbs"} + options);
+    QVERIFY(process.waitForFinished(30000));
+    const QByteArray out = process.readAllStandardOutput();
+    QVERIFY2(process.exitCode() == 0 && out == readFileBytes(data + expected),
+             qPrintable(QStringLiteral("exit %1, out:\n%2").arg(process.exitCode()).arg(out)));
+}
+
+void TestTbs::savesIntoAFolderThatTakesNoNewFile_data()
+{
+    QTest::addColumn<QString>("output");       // in a folder holding out.bmp and out.tbs
+    QTest::addColumn<qint64>("fileSizeLimit"); // none when 0
+    QTest::addColumn<int>("status");
+
+    QTest::newRow("existing file: written in place") << "out.tbs" << qint64(0) << 0;
+    QTest::newRow("new file: refused, none created") << "new.tbs" << qint64(0) << 1;
+    // The file was emptied when it was opened; its old contents go back.
+    QTest::newRow("write in place stopped half-way: the old file back")
+        << "out.tbs" << qint64(1000) << 1;
+    QTest::newRow("image written in place stopped half-way: the old file back")
+        << "out.bmp" << qint64(1000) << 1;
+}
+
 // Where a folder takes no new file but the file in it is writable, the file is written in
 // place. Root passes every permission check, so the run drops to an unprivileged user.
 void TestTbs::savesIntoAFolderThatTakesNoNewFile()
 {
+    QFETCH(QString, output);
+    QFETCH(qint64, fileSizeLimit);
+    QFETCH(int, status);
+
     const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
     if (geteuid() == 0 && setpriv.isEmpty())
         QSKIP("running as root without setpriv to drop privileges: permissions stop nothing");
+    if (fileSizeLimit > 0 && !fileSizeLimitAvailable())
+        QSKIP("needs a file size limit to make a write fail after opening");
     QFile::setPermissions(dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                            QFileDevice::ExeOwner | QFileDevice::ReadOther |
                                            QFileDevice::ExeOther);
@@ -525,31 +646,104 @@ void TestTbs::savesIntoAFolderThatTakesNoNewFile()
     QVERIFY(writeFileBytes(path("in.tbs"),
                            QByteArray::fromStdString(bootscreen::formatScreen(randomScreen(61)))));
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("locked")));
-    QVERIFY(writeFileBytes(path("locked/out.tbs"), "old"));
+    const QStringList oldFiles{QStringLiteral("out.bmp"), QStringLiteral("out.tbs")};
     const auto anyone = QFileDevice::ReadOwner | QFileDevice::ReadOther;
+    for (const QString &name : oldFiles) {
+        QVERIFY(writeFileBytes(path("locked/" + name), "old"));
+        QFile::setPermissions(path("locked/" + name),
+                              anyone | QFileDevice::WriteOwner | QFileDevice::WriteOther);
+    }
     QFile::setPermissions(path("tbs"), anyone | QFileDevice::ExeOwner | QFileDevice::ExeOther);
     QFile::setPermissions(path("in.tbs"), anyone);
-    QFile::setPermissions(path("locked/out.tbs"),
-                          anyone | QFileDevice::WriteOwner | QFileDevice::WriteOther);
     QFile::setPermissions(path("locked"), anyone | QFileDevice::ExeOwner | QFileDevice::ExeOther);
+    const auto unlock = qScopeGuard([this] {
+        QFile::setPermissions(path("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ExeOwner);
+    });
 
-    auto convert = [&](const QString &output) {
-        QStringList command{path("tbs"), QStringLiteral("convert"), path("in.tbs"),
-                            QStringLiteral("-o"), output};
-        if (geteuid() == 0)
-            command = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"} + command;
-        QProcess process;
+    QStringList command{path("tbs"), QStringLiteral("convert"), path("in.tbs"),
+                        QStringLiteral("-o"), path("locked/" + output)};
+    if (geteuid() == 0)
+        command = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"} + command;
+    QProcess process;
+    // The limit and the ignored SIGXFSZ pass on to the program started meanwhile.
+    const auto run = [&] {
         process.start(geteuid() == 0 ? setpriv : command.takeFirst(), command);
-        return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
-                   ? process.exitCode()
-                   : -1;
+        return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit;
     };
-    QCOMPARE(convert(path("locked/out.tbs")), 0);
-    QCOMPARE(readFileBytes(path("locked/out.tbs")), readFileBytes(path("in.tbs")));
-    QCOMPARE(convert(path("locked/new.tbs")), 1);
-    QCOMPARE(QDir(path("locked")).entryList(QDir::Files), QStringList{"out.tbs"});
-    QFile::setPermissions(path("locked"),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QVERIFY(fileSizeLimit > 0 ? runWithFileSizeLimit(fileSizeLimit, run) : run());
+    const QByteArray err = process.readAllStandardError();
+    const QString what = QStringLiteral("exit %1, err: %2").arg(process.exitCode()).arg(err);
+    QVERIFY2(process.exitCode() == status, qPrintable(what));
+    QVERIFY2(status == 0 ? err.isEmpty()
+                         : err.count('\n') == 1 &&
+                               err.startsWith("tbs: " + path("locked/" + output).toUtf8()),
+             qPrintable(what));
+    QCOMPARE(QDir(path("locked")).entryList(QDir::Files | QDir::Hidden), oldFiles);
+    for (const QString &name : oldFiles) {
+        const QByteArray expected =
+            status == 0 && name == output ? readFileBytes(path("in.tbs")) : QByteArray("old");
+        QCOMPARE(readFileBytes(path("locked/" + name)), expected);
+    }
+}
+
+void TestTbs::failedStandardOutputIsAnError_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("convert to standard output") << QStringList{"convert", "%1", "-o", "-"};
+    QTest::newRow("show") << QStringList{"show", "%1"};
+    QTest::newRow("check") << QStringList{"check", "%1"};
+}
+
+// A full disk under standard output loses the output: the program, run for real, says so.
+void TestTbs::failedStandardOutputIsAnError()
+{
+    QFETCH(QStringList, arguments);
+    QVERIFY(writeFileBytes(path("lf.tbs"), QByteArray("7\n").repeated(512)));
+    for (QString &argument : arguments)
+        argument = argument.arg(path("lf.tbs"));
+    QProcess process;
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(QStringLiteral(TBS_PROGRAM), arguments);
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 1);
+    QCOMPARE(process.readAllStandardError(),
+             QByteArray("tbs: standard output: No space left on device\n"));
+}
+
+void TestTbs::picturesFromImagePlugins_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    auto encoded = [](const char *format) {
+        QImage picture(32, 128, QImage::Format_RGB32);
+        picture.fill(Qt::black);
+        picture.setPixel(31, 0, qRgb(255, 255, 255));
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, format);
+        return bytes;
+    };
+    QTest::newRow("WebP") << "p.webp" << encoded("webp");
+    QTest::newRow("TIFF") << "p.tiff" << encoded("tiff");
+    QTest::newRow("SVG") << "p.svg"
+                         << QByteArray("<svg xmlns='http://www.w3.org/2000/svg' width='32' "
+                                       "height='128'><rect width='32' height='128'/><rect x='31' "
+                                       "width='1' height='1' fill='#fff'/></svg>");
+}
+
+// The image format plug-ins the package recommends are installed with the tests, so that these
+// pictures are read like any other.
+void TestTbs::picturesFromImagePlugins()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QVERIFY2(!bytes.isEmpty(), "the plug-in that writes this format is not installed");
+    QVERIFY(writeFileBytes(path(name), bytes));
+    const Run run = tbs({"convert", path(name), "--dither", "none", "-o", "-"});
+    QVERIFY2(run.status == 0, qPrintable(describe(run)));
+    QCOMPARE(run.out, "1\r\n" + QByteArray("0\r\n").repeated(511));
 }
 
 // The program itself, as a user runs it: no display and no platform plugin named.
