@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "conversionoptions.h"
 #include "fileformats.h"
+#include "inputfiles.h"
 #include "inputpicture.h"
 #include "messages.h"
 #include "outputfile.h"
@@ -9,9 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
-
-#include <filesystem>
-#include <system_error>
 
 namespace {
 
@@ -41,29 +39,31 @@ QList<Target> targets(const QStringList &inputs, const QString &output, bool int
     return result;
 }
 
-// The input that writing `output` would replace: the same file, whatever its spelling (links
-// included).
-std::optional<QString> replacedInput(const QString &output, const QStringList &inputs)
-{
-    if (output == QLatin1String("-"))
-        return std::nullopt;
-    const std::filesystem::path target = QFile::encodeName(output).toStdString();
-    for (const QString &input : inputs) {
-        if (input == QLatin1String("-"))
-            continue;
-        std::error_code error;
-        if (std::filesystem::equivalent(target, QFile::encodeName(input).toStdString(), error))
-            return input;
-    }
-    return std::nullopt;
-}
-
 // A --format that contradicts OUTPUT's own extension would leave a file whose name lies about
 // what it holds.
 bool contradictsExtension(const QString &output, const fileformats::Format &format)
 {
     const std::optional<fileformats::Format> named = fileformats::formatForFileName(output);
     return named && (named->kind != format.kind || named->imageFormat != format.imageFormat);
+}
+
+// What converting a picture chose, when asked, and a warning when the screen came out blank
+// from a picture that is not: the usual sign of a dark logo on a transparent background.
+void reportConversion(Streams &streams, const QString &input,
+                      const pictureconversion::Conversion &conversion,
+                      const bootscreen::DisplayPicture &picture, bool verbose)
+{
+    if (verbose)
+        reportFileError(streams, input,
+                        QStringLiteral("converted with %1")
+                            .arg(reproducingOptions(conversion).join(QLatin1Char(' '))));
+    if (conversion.blank)
+        reportFileError(streams, input,
+                        picture.litCount() == 0
+                            ? QStringLiteral("the result is all dark; try --invert or "
+                                             "--background white")
+                            : QStringLiteral("the result is all lit; try --invert or "
+                                             "--background black"));
 }
 
 } // namespace
@@ -95,6 +95,10 @@ int runConvert(const QStringList &arguments, Streams &streams)
         QStringLiteral("scale"),
         QStringLiteral("Enlarge image outputs N times, one square per pixel (default 1)."),
         QStringLiteral("N"), QStringLiteral("1")));
+    options.addOption(QCommandLineOption(
+        QStringLiteral("verbose"),
+        QStringLiteral("Say on standard error which --dither and --threshold each picture got, "
+                       "to copy.")));
     addConversionOptions(parser);
     if (const std::optional<int> done = parser.parse(arguments, streams))
         return *done;
@@ -145,6 +149,7 @@ int runConvert(const QStringList &arguments, Streams &streams)
                                               .arg(format->extension));
 
     int status = Success;
+    const InputFiles inputFiles(inputs);
     QSet<QString> written;
     for (const Target &target : targets(inputs, output, intoFolder, *format)) {
         // Two inputs of the same name would write one file twice; the second is refused.
@@ -156,7 +161,7 @@ int runConvert(const QStringList &arguments, Streams &streams)
             status = Failure;
             continue;
         }
-        if (const std::optional<QString> input = replacedInput(target.output, inputs)) {
+        if (const std::optional<QString> input = inputFiles.replacedBy(target.output)) {
             reportFileError(streams, *input,
                             QStringLiteral("the output would replace this input; choose another "
                                            "name"));
@@ -165,11 +170,16 @@ int runConvert(const QStringList &arguments, Streams &streams)
         }
         bootscreen::DisplayPicture picture;
         QString reason;
-        if (!inputpicture::readPicture(target.input, *conversion, streams.in, &picture, &reason)) {
+        std::optional<pictureconversion::Conversion> converted;
+        if (!inputpicture::readPicture(target.input, *conversion, streams.in, &picture, &reason,
+                                       &converted)) {
             reportFileError(streams, target.input, reason);
             status = Failure;
             continue;
         }
+        if (converted)
+            reportConversion(streams, target.input, *converted, picture,
+                             options.isSet(QStringLiteral("verbose")));
         if (!outputfile::writePicture(target.output, *format, picture, *scale, streams.out,
                                       &reason)) {
             // A failed standard output has no file to name, only the system's reason.

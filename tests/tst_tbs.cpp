@@ -10,8 +10,10 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QPainter>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -87,11 +89,18 @@ private slots:
     void failuresWriteNothing_data();
     void failuresWriteNothing();
     void oneBadInputDoesNotStopTheOthers();
+    void conversionNotes_data();
+    void conversionNotes();
+    void compareSheet_data();
+    void compareSheet();
     void largePhotosAreDecodedReduced_data();
     void largePhotosAreDecodedReduced();
     void thumbnailSize_data();
     void thumbnailSize();
+    void showDrawsTheScreenInAFrame_data();
+    void showDrawsTheScreenInAFrame();
 
+    void savesIntoAFolderThatTakesNoNewFile_data();
     void savesIntoAFolderThatTakesNoNewFile();
     void failedStandardOutputIsAnError_data();
     void failedStandardOutputIsAnError();
@@ -293,7 +302,21 @@ void TestTbs::failuresWriteNothing_data()
     QTest::newRow("unknown output format")
         << "in.tbs" << good << none << "out.xyz" << 2 << "tbs convert: Cannot write 'xyz' files.";
     QTest::newRow("bad option value") << "in.tbs" << good << QStringList{"--dither", "best"}
-                                      << "out.tbs" << 2 << "--dither takes floyd-steinberg";
+                                      << "out.tbs" << 2 << "--dither takes auto, floyd-steinberg";
+    QTest::newRow("threshold neither auto nor a level")
+        << "in.tbs" << good << QStringList{"--threshold", "256"} << "out.tbs" << 2
+        << "--threshold takes auto or a whole number from 0 to 255, not '256'.";
+    QTest::newRow("levels neither auto nor none")
+        << "in.tbs" << good << QStringList{"--levels", "full"} << "out.tbs" << 2
+        << "--levels takes auto, none, not 'full'.";
+    QTest::newRow("brightness out of range")
+        << "in.tbs" << good << QStringList{"--brightness", "101"} << "out.tbs" << 2
+        << "--brightness takes a whole number from -100 to 100, not '101'.";
+    QTest::newRow("contrast not a number") << "in.tbs" << good << QStringList{"--contrast", "x"}
+                                           << "out.tbs" << 2 << "--contrast takes a whole number";
+    QTest::newRow("gamma out of range")
+        << "in.tbs" << good << QStringList{"--gamma", "0.1"} << "out.tbs" << 2
+        << "--gamma takes a number from 0.2 to 5, not '0.1'.";
     QTest::newRow("unknown option") << "in.tbs" << good << QStringList{"--frobnicate"} << "out.tbs"
                                     << 2 << "Unknown option 'frobnicate'";
     QTest::newRow("several inputs, output not a folder")
@@ -375,6 +398,113 @@ void TestTbs::oneBadInputDoesNotStopTheOthers()
     QCOMPARE(readFileBytes(path("out/c.tbs")), readFileBytes(path("c.txt")));
 }
 
+void TestTbs::conversionNotes_data()
+{
+    QTest::addColumn<QColor>("mark"); // a disc on a transparent 64 x 64 picture
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("note"); // on standard error, besides what --verbose says
+
+    const QStringList verbose{"--verbose"};
+    QTest::newRow("dark red mark: lit, no warning") << QColor(120, 10, 30) << verbose << "";
+    QTest::newRow("black mark on the black background")
+        << QColor(Qt::black) << verbose
+        << "the result is all dark; try --invert or --background white";
+    QTest::newRow("white mark on a white background")
+        << QColor(Qt::white) << QStringList{"--verbose", "--background", "white"}
+        << "the result is all lit; try --invert or --background black";
+    QTest::newRow("inverted: still said of the screen written")
+        << QColor(Qt::black) << QStringList{"--verbose", "--invert"}
+        << "the result is all lit; try --invert or --background black";
+    QTest::newRow("a warning without --verbose")
+        << QColor(Qt::black) << QStringList{} << "the result is all dark";
+}
+
+// --verbose names the --dither and --threshold that give the same screen again, and a blank
+// result from a picture that is not blank is reported; the file is written all the same.
+void TestTbs::conversionNotes()
+{
+    QFETCH(QColor, mark);
+    QFETCH(QStringList, options);
+    QFETCH(QString, note);
+
+    QImage logo(64, 64, QImage::Format_ARGB32);
+    logo.fill(Qt::transparent);
+    QPainter painter(&logo);
+    painter.setBrush(mark);
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(QPoint(32, 32), 24, 24);
+    painter.end();
+    QVERIFY(logo.save(path("logo.png")));
+
+    const Run run = tbs(QStringList{"convert", path("logo.png"), "-o", path("logo.tbs")} + options);
+    QVERIFY2(run.status == 0 && QFile::exists(path("logo.tbs")), qPrintable(describe(run)));
+    const QStringList lines = QString::fromUtf8(run.err).split('\n', Qt::SkipEmptyParts);
+    const QString prefix = QStringLiteral("tbs: %1: ").arg(path("logo.png"));
+    QCOMPARE(lines.size(), int(options.contains("--verbose")) + int(!note.isEmpty()));
+    if (!note.isEmpty())
+        QVERIFY2(lines.last().startsWith(prefix + note), qPrintable(describe(run)));
+    if (!options.contains("--verbose"))
+        return;
+    const QString said = prefix + QStringLiteral("converted with ");
+    QVERIFY2(lines.first().startsWith(said), qPrintable(describe(run)));
+    const QStringList chosen = lines.first().mid(said.size()).split(' ');
+    const Run again =
+        tbs(QStringList{"convert", path("logo.png"), "-o", path("again.tbs")} + options + chosen);
+    QVERIFY2(again.status == 0, qPrintable(describe(again)));
+    QCOMPARE(readFileBytes(path("again.tbs")), readFileBytes(path("logo.tbs")));
+}
+
+void TestTbs::compareSheet_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("panels");
+
+    // The picture has two tones, 0 and 255 once stretched: the automatic threshold is 128.
+    // As given, floyd-steinberg, atkinson and bayer (at the given threshold or 128), and plain
+    // thresholds 64, 96, 128, 160 and 192, each shown once.
+    QTest::newRow("defaults: none at 128 is the first one") << QStringList{} << 8;
+    QTest::newRow("floyd-steinberg given: shown first, once")
+        << QStringList{"--dither", "floyd-steinberg"} << 8;
+    QTest::newRow("none at 96 given: the first one")
+        << QStringList{"--dither", "none", "--threshold", "96"} << 8;
+    QTest::newRow("threshold 200 given: the methods at 200, and one more plain threshold")
+        << QStringList{"--threshold", "200"} << 9;
+}
+
+// The sheet shows each candidate as the marker does, labelled, and the first is what convert
+// gives with the same options.
+void TestTbs::compareSheet()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, panels);
+
+    QImage logo(40, 160, QImage::Format_RGB32);
+    logo.fill(qRgb(250, 220, 40));
+    QPainter(&logo).fillRect(10, 40, 20, 80, QColor(40, 40, 200));
+    QVERIFY(logo.save(path("logo.png")));
+    const Run run =
+        tbs(QStringList{"compare", path("logo.png"), "-o", path("sheet.png")} + options);
+    QVERIFY2(run.status == 0 && run.err.isEmpty(), qPrintable(describe(run)));
+    const QImage sheet(path("sheet.png"));
+    // 160 x 640 a panel (5 x 5 a display pixel), 12 apart, 8 around; three label lines.
+    QCOMPARE(sheet.width(), 2 * 8 + panels * 160 + (panels - 1) * 12);
+    QCOMPARE(sheet.height(), 2 * 8 + 3 * 9 + 4 + 640);
+
+    QVERIFY(tbs(QStringList{"convert", path("logo.png"), "-o", path("logo.png.tbs")} + options)
+                .status == 0);
+    const Run shown = tbs({"convert", path("logo.png.tbs"), "-o", path("screen.png")});
+    QVERIFY(shown.status == 0);
+    const QImage expected(path("screen.png"));
+    const int top = 8 + 3 * 9 + 4;
+    for (int row = 0; row < 128; ++row) {
+        for (int column = 0; column < 32; ++column) {
+            const bool lit = qGray(sheet.pixel(8 + column * 5 + 1, top + row * 5 + 1)) > 128;
+            QCOMPARE(lit, expected.pixel(column, row) == qRgb(255, 255, 255));
+            QCOMPARE(sheet.pixel(8 + column * 5 + 4, top + row * 5 + 4), qRgb(0, 0, 0)); // gap
+        }
+    }
+}
+
 void TestTbs::largePhotosAreDecodedReduced_data()
 {
     QTest::addColumn<QByteArray>("format");
@@ -435,13 +565,80 @@ void TestTbs::thumbnailSize()
     QCOMPARE(thumb.pixel(25 * scale, 0), qRgb(0, 0, 0));
 }
 
+void TestTbs::showDrawsTheScreenInAFrame_data()
+{
+    QTest::addColumn<QStringList>("locale"); // the only locale variables set
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("expected"); // in tests/data/show, as is screen.tbs
+
+    const QStringList none;
+    QTest::newRow("UTF-8 locale: half blocks, box-drawing frame")
+        << QStringList{"LC_ALL=C.UTF-8"} << none << "blocks.txt";
+    QTest::newRow("UTF-8 from LANG alone") << QStringList{"LANG=C.UTF-8"} << none << "blocks.txt";
+    QTest::newRow("UTF-8 character type, C otherwise")
+        << QStringList{"LANG=C", "LC_CTYPE=C.UTF-8"} << none << "blocks.txt";
+    QTest::newRow("--ascii in a UTF-8 locale")
+        << QStringList{"LC_ALL=C.UTF-8"} << QStringList{"--ascii"} << "ascii.txt";
+    QTest::newRow("C locale: # and ., ASCII frame")
+        << QStringList{"LC_ALL=C"} << none << "ascii.txt";
+    QTest::newRow("no locale set: ASCII") << none << none << "ascii.txt";
+    QTest::newRow("locale not installed: the C library's ASCII")
+        << QStringList{"LC_ALL=xx_XX.UTF-8"} << none << "ascii.txt";
+}
+
+// The locale is the program's environment, so the built program runs.
+void TestTbs::showDrawsTheScreenInAFrame()
+{
+    QFETCH(QStringList, locale);
+    QFETCH(QStringList, options);
+    QFETCH(QString, expected);
+
+    const QString data = QStringLiteral(TBS_TEST_DATA "/show/");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &name : environment.keys()) {
+        if (name == QLatin1String("LANG") || name.startsWith(QLatin1String("LC_")))
+            environment.remove(name);
+    }
+    for (const QString &setting : locale)
+        environment.insert(setting.section(QLatin1Char('='), 0, 0),
+                           setting.section(QLatin1Char('='), 1));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TBS_PROGRAM), QStringList{"show", data + "screen.tbs"} + options);
+    QVERIFY(process.waitForFinished(30000));
+    const QByteArray out = process.readAllStandardOutput();
+    QVERIFY2(process.exitCode() == 0 && out == readFileBytes(data + expected),
+             qPrintable(QStringLiteral("exit %1, out:\n%2").arg(process.exitCode()).arg(out)));
+}
+
+void TestTbs::savesIntoAFolderThatTakesNoNewFile_data()
+{
+    QTest::addColumn<QString>("output");       // in a folder holding out.bmp and out.tbs
+    QTest::addColumn<qint64>("fileSizeLimit"); // none when 0
+    QTest::addColumn<int>("status");
+
+    QTest::newRow("existing file: written in place") << "out.tbs" << qint64(0) << 0;
+    QTest::newRow("new file: refused, none created") << "new.tbs" << qint64(0) << 1;
+    // The file was emptied when it was opened; its old contents go back.
+    QTest::newRow("write in place stopped half-way: the old file back")
+        << "out.tbs" << qint64(1000) << 1;
+    QTest::newRow("image written in place stopped half-way: the old file back")
+        << "out.bmp" << qint64(1000) << 1;
+}
+
 // Where a folder takes no new file but the file in it is writable, the file is written in
 // place. Root passes every permission check, so the run drops to an unprivileged user.
 void TestTbs::savesIntoAFolderThatTakesNoNewFile()
 {
+    QFETCH(QString, output);
+    QFETCH(qint64, fileSizeLimit);
+    QFETCH(int, status);
+
     const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
     if (geteuid() == 0 && setpriv.isEmpty())
         QSKIP("running as root without setpriv to drop privileges: permissions stop nothing");
+    if (fileSizeLimit > 0 && !fileSizeLimitAvailable())
+        QSKIP("needs a file size limit to make a write fail after opening");
     QFile::setPermissions(dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                            QFileDevice::ExeOwner | QFileDevice::ReadOther |
                                            QFileDevice::ExeOther);
@@ -449,31 +646,45 @@ void TestTbs::savesIntoAFolderThatTakesNoNewFile()
     QVERIFY(writeFileBytes(path("in.tbs"),
                            QByteArray::fromStdString(bootscreen::formatScreen(randomScreen(61)))));
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("locked")));
-    QVERIFY(writeFileBytes(path("locked/out.tbs"), "old"));
+    const QStringList oldFiles{QStringLiteral("out.bmp"), QStringLiteral("out.tbs")};
     const auto anyone = QFileDevice::ReadOwner | QFileDevice::ReadOther;
+    for (const QString &name : oldFiles) {
+        QVERIFY(writeFileBytes(path("locked/" + name), "old"));
+        QFile::setPermissions(path("locked/" + name),
+                              anyone | QFileDevice::WriteOwner | QFileDevice::WriteOther);
+    }
     QFile::setPermissions(path("tbs"), anyone | QFileDevice::ExeOwner | QFileDevice::ExeOther);
     QFile::setPermissions(path("in.tbs"), anyone);
-    QFile::setPermissions(path("locked/out.tbs"),
-                          anyone | QFileDevice::WriteOwner | QFileDevice::WriteOther);
     QFile::setPermissions(path("locked"), anyone | QFileDevice::ExeOwner | QFileDevice::ExeOther);
+    const auto unlock = qScopeGuard([this] {
+        QFile::setPermissions(path("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ExeOwner);
+    });
 
-    auto convert = [&](const QString &output) {
-        QStringList command{path("tbs"), QStringLiteral("convert"), path("in.tbs"),
-                            QStringLiteral("-o"), output};
-        if (geteuid() == 0)
-            command = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"} + command;
-        QProcess process;
+    QStringList command{path("tbs"), QStringLiteral("convert"), path("in.tbs"),
+                        QStringLiteral("-o"), path("locked/" + output)};
+    if (geteuid() == 0)
+        command = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"} + command;
+    QProcess process;
+    // The limit and the ignored SIGXFSZ pass on to the program started meanwhile.
+    const auto run = [&] {
         process.start(geteuid() == 0 ? setpriv : command.takeFirst(), command);
-        return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
-                   ? process.exitCode()
-                   : -1;
+        return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit;
     };
-    QCOMPARE(convert(path("locked/out.tbs")), 0);
-    QCOMPARE(readFileBytes(path("locked/out.tbs")), readFileBytes(path("in.tbs")));
-    QCOMPARE(convert(path("locked/new.tbs")), 1);
-    QCOMPARE(QDir(path("locked")).entryList(QDir::Files), QStringList{"out.tbs"});
-    QFile::setPermissions(path("locked"),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QVERIFY(fileSizeLimit > 0 ? runWithFileSizeLimit(fileSizeLimit, run) : run());
+    const QByteArray err = process.readAllStandardError();
+    const QString what = QStringLiteral("exit %1, err: %2").arg(process.exitCode()).arg(err);
+    QVERIFY2(process.exitCode() == status, qPrintable(what));
+    QVERIFY2(status == 0 ? err.isEmpty()
+                         : err.count('\n') == 1 &&
+                               err.startsWith("tbs: " + path("locked/" + output).toUtf8()),
+             qPrintable(what));
+    QCOMPARE(QDir(path("locked")).entryList(QDir::Files | QDir::Hidden), oldFiles);
+    for (const QString &name : oldFiles) {
+        const QByteArray expected =
+            status == 0 && name == output ? readFileBytes(path("in.tbs")) : QByteArray("old");
+        QCOMPARE(readFileBytes(path("locked/" + name)), expected);
+    }
 }
 
 void TestTbs::failedStandardOutputIsAnError_data()

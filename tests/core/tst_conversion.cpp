@@ -66,8 +66,8 @@ TEST_CASE("invert swaps every pixel of the converted picture")
     const std::vector<std::uint8_t> rgba = flat(32, 128, 200, 255);
     pictureconversion::Options options;
     const bootscreen::DisplayPicture plain =
-        pictureconversion::convertPicture({rgba.data(), 32, 128, 32 * 4}, options);
+        pictureconversion::convertPicture({rgba.data(), 32, 128, 32 * 4}, options).picture;
     options.invert = true;
-    CHECK(pictureconversion::convertPicture({rgba.data(), 32, 128, 32 * 4}, options) ==
+    CHECK(pictureconversion::convertPicture({rgba.data(), 32, 128, 32 * 4}, options).picture ==
           plain.inverted());
 }
