@@ -15,7 +15,7 @@ if (!output) {
 const server = await startServer();
 const browser = await launchBrowser();
 try {
-  const context = await browser.newContext({ viewport: { width: 1000, height: 760 } });
+  const context = await browser.newContext({ viewport: { width: 1000, height: 1040 } });
   const page = await openStudio(context, server.url);
   await openFile(page, path.join(here, '..', 'packaging', 'icons', 'hicolor', '256x256', 'apps', 'org.tarrow.BootScreenEditor.png'));
   await page.getByLabel('Dither', { exact: true }).selectOption('atkinson');

@@ -3,14 +3,18 @@
 #include "bootscreenreader.h"
 #include "bootscreenwriter.h"
 #include "checkwording.h"
+#include "comparesheet.h"
 #include "editorbitmap.h"
 #include "editorbitmapfile.h"
 #include "pictureconversion.h"
 #include "screencheck.h"
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -20,34 +24,79 @@ using bootscreen::DisplayRows;
 using pictureconversion::Options;
 
 constexpr int LevelCount = DisplayColumns * DisplayRows;
+static_assert(StudioLevelsLength == LevelCount + 6, "the levels, then six numbers");
 
 // The last text handed out, kept until the next call that hands one out.
 std::string written;
 
-template <typename Enum> std::optional<Enum> enumOption(std::int32_t value, int count)
+// A whole number within [low, high], or nothing.
+std::optional<int> wholeOption(double value, int low, int high)
 {
-    if (value < 0 || value >= count)
+    if (!(value >= low && value <= high) || value != std::floor(value))
         return std::nullopt;
-    return static_cast<Enum>(value);
+    return int(value);
 }
 
-std::optional<Options> optionsFrom(const std::int32_t *values)
+std::optional<Options> optionsFrom(const double *values)
 {
-    Options options;
-    const auto fit = enumOption<picturefit::Fit>(values[StudioFit], 4);
-    const auto rotation = enumOption<picturefit::Rotation>(values[StudioRotation], 5);
-    const auto dither = enumOption<dithering::Method>(values[StudioDither], 4);
-    const auto background = enumOption<pictureconversion::Background>(values[StudioBackground], 2);
-    const std::int32_t threshold = values[StudioThreshold];
-    if (!fit || !rotation || !dither || !background || threshold < 0 || threshold > 255)
+    const auto fit = wholeOption(values[StudioFit], 0, 3);
+    const auto rotation = wholeOption(values[StudioRotation], 0, 4);
+    const auto dither = wholeOption(values[StudioDither], 0, 4);
+    const auto threshold = wholeOption(values[StudioThreshold], -1, 255);
+    const auto invert = wholeOption(values[StudioInvert], 0, 1);
+    const auto background = wholeOption(values[StudioBackground], 0, 1);
+    const auto levels = wholeOption(values[StudioLevels], 0, 1);
+    const auto brightness =
+        wholeOption(values[StudioBrightness], tone::MinBrightness, tone::MaxBrightness);
+    const auto contrast = wholeOption(values[StudioContrast], tone::MinContrast, tone::MaxContrast);
+    const double gamma = values[StudioGamma];
+    if (!fit || !rotation || !dither || !threshold || !invert || !background || !levels ||
+        !brightness || !contrast || !(gamma >= tone::MinGamma && gamma <= tone::MaxGamma))
         return std::nullopt;
-    options.fit = *fit;
-    options.rotation = *rotation;
-    options.dither = *dither;
-    options.threshold = threshold;
-    options.invert = values[StudioInvert] != 0;
-    options.background = *background;
+    Options options;
+    options.fit = static_cast<picturefit::Fit>(*fit);
+    options.rotation = static_cast<picturefit::Rotation>(*rotation);
+    if (*dither < 4)
+        options.dither = static_cast<dithering::Method>(*dither);
+    if (*threshold >= 0)
+        options.threshold = *threshold;
+    options.invert = *invert == 1;
+    options.background = static_cast<pictureconversion::Background>(*background);
+    options.tone.stretchLevels = *levels == 1;
+    options.tone.brightness = *brightness;
+    options.tone.contrast = *contrast;
+    options.tone.gamma = gamma;
     return options;
+}
+
+void putLevels(const pictureconversion::PictureLevels &picture, double *levels)
+{
+    std::copy(picture.levels.begin(), picture.levels.end(), levels);
+    double *rest = levels + LevelCount;
+    rest[0] = picture.covered.left;
+    rest[1] = picture.covered.top;
+    rest[2] = picture.covered.width;
+    rest[3] = picture.covered.height;
+    rest[4] = picture.mainToneShare;
+    rest[5] = picture.uniform ? 1 : 0;
+}
+
+pictureconversion::PictureLevels levelsFrom(const double *levels)
+{
+    pictureconversion::PictureLevels picture;
+    picture.levels.assign(levels, levels + LevelCount);
+    const double *rest = levels + LevelCount;
+    picture.covered = {int(rest[0]), int(rest[1]), int(rest[2]), int(rest[3])};
+    picture.mainToneShare = rest[4];
+    picture.uniform = rest[5] != 0;
+    return picture;
+}
+
+void putChoice(const pictureconversion::Conversion &conversion, std::int32_t *chosen)
+{
+    chosen[StudioChosenDither] = static_cast<std::int32_t>(conversion.dither);
+    chosen[StudioChosenThreshold] = conversion.threshold;
+    chosen[StudioChosenBlank] = conversion.blank ? 1 : 0;
 }
 
 DisplayPicture pictureFrom(const std::uint8_t *screen)
@@ -77,27 +126,45 @@ RgbaView viewOf(const std::uint8_t *rgba, int width, int height)
 
 extern "C" {
 
-int studio_grey_levels(const std::uint8_t *rgba, int width, int height, int fullWidth,
-                       int fullHeight, const std::int32_t *options, double *levels)
+int studio_picture_levels(const std::uint8_t *rgba, int width, int height, int fullWidth,
+                          int fullHeight, const double *options, double *levels)
 {
     const auto parsed = optionsFrom(options);
     if (!parsed || !rgba || width <= 0 || height <= 0)
         return 1;
-    const dithering::GreyLevels grey = pictureconversion::greyLevels(
-        viewOf(rgba, width, height), *parsed, {fullWidth, fullHeight});
-    for (int i = 0; i < LevelCount; ++i)
-        levels[i] = grey[size_t(i)];
+    putLevels(pictureconversion::pictureLevels(viewOf(rgba, width, height), *parsed,
+                                               {fullWidth, fullHeight}),
+              levels);
     return 0;
 }
 
-int studio_convert_levels(const double *levels, const std::int32_t *options, std::uint8_t *screen)
+int studio_convert_levels(const double *levels, const double *options, std::uint8_t *screen,
+                          std::int32_t *chosen)
 {
     const auto parsed = optionsFrom(options);
     if (!parsed)
         return 1;
-    const dithering::GreyLevels grey(levels, levels + LevelCount);
-    putPicture(pictureconversion::convertLevels(grey, *parsed), screen);
+    const pictureconversion::Conversion conversion =
+        pictureconversion::convertLevels(levelsFrom(levels), *parsed);
+    putPicture(conversion.picture, screen);
+    putChoice(conversion, chosen);
     return 0;
+}
+
+int studio_compare(const double *levels, const double *options, std::uint8_t *screens,
+                   std::int32_t *chosen)
+{
+    const auto parsed = optionsFrom(options);
+    if (!parsed)
+        return -1;
+    const std::vector<comparesheet::Candidate> candidates =
+        comparesheet::candidates(levelsFrom(levels), *parsed);
+    const size_t count = std::min<size_t>(candidates.size(), StudioMaxCandidates);
+    for (size_t i = 0; i < count; ++i) {
+        putPicture(candidates[i].conversion.picture, screens + i * LevelCount);
+        putChoice(candidates[i].conversion, chosen + i * StudioChoiceCount);
+    }
+    return int(count);
 }
 
 int studio_read_tbs(const char *bytes, int length, std::uint8_t *screen)

@@ -8,29 +8,56 @@
 // forbids.
 //
 // A screen is 4096 bytes, one per display pixel row by row (32 columns, 128 rows), 1 = lit.
-// Conversion options are an array of int32, indexed by StudioOption.
+// Conversion options are an array of doubles, indexed by StudioOption; every one but the gamma
+// is a whole number.
 extern "C" {
 
 enum StudioOption {
     StudioFit,        // 0 contain, 1 cover, 2 stretch, 3 none
     StudioRotation,   // 0 none, 1 90, 2 180, 3 270, 4 auto
-    StudioDither,     // 0 floyd-steinberg, 1 atkinson, 2 bayer, 3 none
-    StudioThreshold,  // 0-255
+    StudioDither,     // 0 floyd-steinberg, 1 atkinson, 2 bayer, 3 none, 4 auto
+    StudioThreshold,  // 0-255, or -1 for auto
     StudioInvert,     // 0 or 1
     StudioBackground, // 0 black, 1 white
+    StudioLevels,     // 0 none, 1 auto (stretch the picture's own levels)
+    StudioBrightness, // -100 to 100
+    StudioContrast,   // -100 to 100
+    StudioGamma,      // 0.2 to 5
     StudioOptionCount
 };
 
-// Grey levels (32 x 128 doubles) of straight RGBA rows for the options' fit, rotation and
-// background. `fullWidth` x `fullHeight`, when not 0, is the size of the picture of which these
-// rows are a reduced copy, so that the copy lands where the full picture would.
-// Returns 0, or 1 for a bad size or option.
-int studio_grey_levels(const std::uint8_t *rgba, int width, int height, int fullWidth,
-                       int fullHeight, const std::int32_t *options, double *levels);
+// A picture reduced to the display, as the conversion needs it: 32 x 128 grey levels row by
+// row, then the placed picture's left, top, width and height, its main tone share, and 1 when
+// it is one flat colour. Only the options' fit, rotation and background shape it.
+enum { StudioLevelsLength = 32 * 128 + 6 };
 
-// The screen for grey levels and the options' dither, threshold and invert. Returns 0, or 1 for
-// a bad option.
-int studio_convert_levels(const double *levels, const std::int32_t *options, std::uint8_t *screen);
+// What a conversion chose, for the options that give it again.
+enum StudioChoice {
+    StudioChosenDither,    // 0-3 as StudioDither
+    StudioChosenThreshold, // 0-255
+    StudioChosenBlank,     // 1: all dark or all lit, from a picture that is not flat
+    StudioChoiceCount
+};
+
+// The most candidates studio_compare gives.
+enum { StudioMaxCandidates = 16 };
+
+// The levels of straight RGBA rows. `fullWidth` x `fullHeight`, when not 0, is the size of the
+// picture of which these rows are a reduced copy, so that the copy lands where the full picture
+// would. Returns 0, or 1 for a bad size or option.
+int studio_picture_levels(const std::uint8_t *rgba, int width, int height, int fullWidth,
+                          int fullHeight, const double *options, double *levels);
+
+// The screen for the levels: toned, dithered and inverted as the options say, with what was
+// chosen in `chosen` (StudioChoiceCount entries). Returns 0, or 1 for a bad option.
+int studio_convert_levels(const double *levels, const double *options, std::uint8_t *screen,
+                          std::int32_t *chosen);
+
+// The candidates that `tbs compare` shows for the levels: for each, a screen in `screens` and
+// its chosen dither and threshold in `chosen` (StudioChoiceCount entries each). Returns how
+// many, or -1 for a bad option.
+int studio_compare(const double *levels, const double *options, std::uint8_t *screens,
+                   std::int32_t *chosen);
 
 // Reads the bytes of a .tbs file into a screen, as the editor imports it onto a blank one.
 // Returns the number of lines taken; 0 means the file holds no boot screen.

@@ -7,7 +7,8 @@ export const CellCount = DisplayColumns * DisplayRows;
 
 export type Screen = Uint8Array<ArrayBuffer>;
 
-// The binding's option order (StudioOption in studiobinding.h).
+// The options as the binding takes them (StudioOption in studiobinding.h): dither 4 and
+// threshold -1 are automatic.
 export interface CoreOptions {
   fit: number;
   rotation: number;
@@ -15,6 +16,27 @@ export interface CoreOptions {
   threshold: number;
   invert: boolean;
   background: number;
+  levels: number;
+  brightness: number;
+  contrast: number;
+  gamma: number;
+}
+
+const OptionCount = 10;
+const LevelsLength = CellCount + 6; // StudioLevelsLength
+const ChoiceCount = 3; // StudioChoiceCount
+const MaxCandidates = 16; // StudioMaxCandidates
+
+// A picture reduced to the display (grey levels and what the automatic choices look at), as the
+// binding hands it out; only the fit, rotation and background shape it.
+export type PictureLevels = Float64Array<ArrayBuffer>;
+
+// A conversion's screen, with the method and threshold that give it again.
+export interface Conversion {
+  screen: Screen;
+  dither: number; // 0-3, as CoreOptions
+  threshold: number;
+  blank: boolean; // all dark or all lit, from a picture that is not flat
 }
 
 interface StudioModule {
@@ -23,9 +45,10 @@ interface StudioModule {
   HEAP32: Int32Array<ArrayBuffer>;
   _malloc(size: number): number;
   _free(pointer: number): void;
-  _studio_grey_levels(rgba: number, width: number, height: number, fullWidth: number,
+  _studio_picture_levels(rgba: number, width: number, height: number, fullWidth: number,
     fullHeight: number, options: number, levels: number): number;
-  _studio_convert_levels(levels: number, options: number, screen: number): number;
+  _studio_convert_levels(levels: number, options: number, screen: number, chosen: number): number;
+  _studio_compare(levels: number, options: number, screens: number, chosen: number): number;
   _studio_read_tbs(bytes: number, length: number, screen: number): number;
   _studio_check_tbs(bytes: number, length: number, name: number): number;
   _studio_write_tbs(screen: number): number;
@@ -51,12 +74,14 @@ export class StudioCore {
   private readonly options: number;
   private readonly levels: number;
   private readonly screen: number;
+  private readonly chosen: number;
 
   constructor(module: unknown) {
     this.module = module as StudioModule;
-    this.options = this.module._malloc(8 * 4);
-    this.levels = this.module._malloc(CellCount * 8);
-    this.screen = this.module._malloc(CellCount);
+    this.options = this.module._malloc(OptionCount * 8);
+    this.levels = this.module._malloc(LevelsLength * 8);
+    this.screen = this.module._malloc(CellCount * MaxCandidates);
+    this.chosen = this.module._malloc(ChoiceCount * 4 * MaxCandidates);
   }
 
   static async load(factory: StudioModuleFactory, wasmBinary?: Uint8Array): Promise<StudioCore> {
@@ -76,20 +101,40 @@ export class StudioCore {
     this.module._free(picture.pointer);
   }
 
-  greyLevels(picture: HeldPicture, options: CoreOptions): Float64Array {
+  pictureLevels(picture: HeldPicture, options: CoreOptions): PictureLevels {
     this.putOptions(options);
-    const status = this.module._studio_grey_levels(picture.pointer, picture.width, picture.height,
+    const status = this.module._studio_picture_levels(picture.pointer, picture.width, picture.height,
       picture.fullWidth, picture.fullHeight, this.options, this.levels);
     if (status !== 0) throw new Error('bad conversion options');
-    return this.module.HEAPF64.slice(this.levels / 8, this.levels / 8 + CellCount);
+    return this.module.HEAPF64.slice(this.levels / 8, this.levels / 8 + LevelsLength);
   }
 
-  convertLevels(levels: Float64Array, options: CoreOptions): Screen {
+  convertLevels(levels: PictureLevels, options: CoreOptions): Conversion {
     this.putOptions(options);
     this.module.HEAPF64.set(levels, this.levels / 8);
-    if (this.module._studio_convert_levels(this.levels, this.options, this.screen) !== 0)
+    if (this.module._studio_convert_levels(this.levels, this.options, this.screen, this.chosen) !== 0)
       throw new Error('bad conversion options');
-    return this.module.HEAPU8.slice(this.screen, this.screen + CellCount);
+    return this.conversion(0);
+  }
+
+  // The candidates that tbs compare shows, in its order.
+  compare(levels: PictureLevels, options: CoreOptions): Conversion[] {
+    this.putOptions(options);
+    this.module.HEAPF64.set(levels, this.levels / 8);
+    const count = this.module._studio_compare(this.levels, this.options, this.screen, this.chosen);
+    if (count < 0) throw new Error('bad conversion options');
+    return Array.from({ length: count }, (_, i) => this.conversion(i));
+  }
+
+  private conversion(index: number): Conversion {
+    const screen = this.screen + index * CellCount;
+    const chosen = this.chosen / 4 + index * ChoiceCount;
+    return {
+      screen: this.module.HEAPU8.slice(screen, screen + CellCount),
+      dither: this.module.HEAP32[chosen],
+      threshold: this.module.HEAP32[chosen + 1],
+      blank: this.module.HEAP32[chosen + 2] === 1,
+    };
   }
 
   // The screen a .tbs file gives on a blank one, and how many lines were taken (0: no data).
@@ -134,8 +179,9 @@ export class StudioCore {
   }
 
   private putOptions(options: CoreOptions): void {
-    this.module.HEAP32.set([options.fit, options.rotation, options.dither, options.threshold,
-      options.invert ? 1 : 0, options.background], this.options / 4);
+    this.module.HEAPF64.set([options.fit, options.rotation, options.dither, options.threshold,
+      options.invert ? 1 : 0, options.background, options.levels, options.brightness,
+      options.contrast, options.gamma], this.options / 8);
   }
 
   private withBytes<T>(bytes: Uint8Array | Uint8ClampedArray, use: (pointer: number) => T): T {

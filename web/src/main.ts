@@ -1,10 +1,10 @@
 // The studio page: wires the controls, the screen and the core together.
 import createStudioCore from 'studiocore';
-import { CellCount, type Screen, StudioCore } from './core';
+import { CellCount, type Conversion, type PictureLevels, type Screen, StudioCore } from './core';
 import { isTbsName, type Opened, OpenError, readPicture, readTbs } from './opening';
-import { Choices, commandLine, coreOptions, type Options } from './options';
+import { Choices, commandLine, coreOptions, Dithers, GammaRange, type Options, Ranges } from './options';
 import { Keeper, type KeptSource } from './persistence';
-import { drawActualSize, ScreenView, type Stroke } from './screenview';
+import { drawActualSize, drawCells, ScreenView, type Stroke } from './screenview';
 import {
   composed, everyCell, History, opened, painted, type Source, withOptions, withoutEdits, type Work,
 } from './work';
@@ -13,7 +13,7 @@ interface HeldSource {
   opened: Opened;
   bytes: Blob;
   held: ReturnType<StudioCore['hold']>;
-  levels: Map<string, Float64Array>; // by fit, rotation and background
+  levels: Map<string, PictureLevels>; // by fit, rotation and background
 }
 
 const element = <T extends HTMLElement>(id: string): T => {
@@ -46,8 +46,7 @@ class Studio {
     return this.history.present;
   }
 
-  async restore(): Promise<void> {
-    const kept = this.keeper ? await this.keeper.restore().catch(() => null) : null;
+  async restore(kept: Awaited<ReturnType<Keeper['restore']>>): Promise<void> {
     if (kept) {
       try {
         if (kept.work.source && kept.source) await this.hold(kept.work.source, kept.source.bytes);
@@ -60,18 +59,22 @@ class Studio {
     this.render(false);
   }
 
-  // The screen before hand edits: the picture converted, the screen read, or all dark.
-  base(work: Work = this.work): Screen {
+  // The picture converted with the work's options, or null when no picture is open.
+  conversion(work: Work = this.work): Conversion | null {
     const source = work.source ? this.sources.get(work.source.id) : undefined;
-    if (!source) return new Uint8Array(CellCount);
-    if (source.opened.kind === 'screen') return source.opened.screen;
+    if (!source || source.opened.kind !== 'picture') return null;
     return this.core.convertLevels(this.levelsOf(source, work.options), coreOptions(work.options));
   }
 
+  // The screen before hand edits: the picture converted, the screen read, or all dark.
+  base(work: Work = this.work): Screen {
+    const source = work.source ? this.sources.get(work.source.id) : undefined;
+    if (source?.opened.kind === 'screen') return source.opened.screen;
+    return this.conversion(work)?.screen ?? new Uint8Array(CellCount);
+  }
+
   shown(): Screen {
-    let edits = this.work.edits;
-    if (this.liveStroke) edits = painted(this.work, [...this.liveStroke.cells], this.liveStroke.lit).edits;
-    return composed(this.base(), edits);
+    return composed(this.base(), this.work.edits);
   }
 
   async open(file: Blob, name: string): Promise<void> {
@@ -107,14 +110,14 @@ class Studio {
     return entry;
   }
 
-  private levelsOf(source: HeldSource, options: Options): Float64Array {
+  private levelsOf(source: HeldSource, options: Options): PictureLevels {
     const key = `${options.fit}|${options.rotate}|${options.background}`;
     let levels = source.levels.get(key);
-    if (!levels && source.held) {
-      levels = this.core.greyLevels(source.held, coreOptions(options));
+    if (!levels) {
+      levels = this.core.pictureLevels(source.held!, coreOptions(options));
       source.levels.set(key, levels);
     }
-    return levels ?? new Float64Array(CellCount);
+    return levels;
   }
 
   private change(next: Work): void {
@@ -122,20 +125,33 @@ class Studio {
   }
 
   private render(keep: boolean): void {
-    const shown = this.shown();
+    const conversion = this.conversion();
+    const base = this.base();
+    let edits = this.work.edits;
+    if (this.liveStroke) edits = painted(this.work, [...this.liveStroke.cells], this.liveStroke.lit).edits;
+    const shown = composed(base, edits);
     this.view.draw(shown);
     drawActualSize(element('actual-size'), shown);
     if (keep) this.keep();
     if (this.view.painting) return;
-    this.showControls();
+    this.showControls(conversion);
+    this.scheduleCandidates();
   }
 
-  private showControls(): void {
+  private showControls(conversion: Conversion | null = this.conversion()): void {
     const { options, source } = this.work;
     for (const key of Object.keys(Choices) as (keyof typeof Choices)[])
       element<HTMLSelectElement>(key).value = options[key];
+    const automatic = options.threshold === 'auto';
+    const shownThreshold = automatic ? conversion?.threshold ?? 128 : options.threshold;
     const threshold = element<HTMLInputElement>('threshold');
-    if (threshold.valueAsNumber !== options.threshold) threshold.value = String(options.threshold);
+    if (threshold.valueAsNumber !== shownThreshold) threshold.value = String(shownThreshold);
+    threshold.disabled = automatic;
+    element<HTMLInputElement>('auto-threshold').checked = automatic;
+    for (const key of ['brightness', 'contrast', 'gamma'] as const) {
+      const input = element<HTMLInputElement>(key);
+      if (input.valueAsNumber !== options[key]) input.value = String(options[key]);
+    }
     element<HTMLInputElement>('invert').checked = options.invert;
     element<HTMLButtonElement>('undo').disabled = !this.history.canUndo;
     element<HTMLButtonElement>('redo').disabled = !this.history.canRedo;
@@ -144,7 +160,60 @@ class Studio {
     element('source-name').textContent = source
       ? `${source.name}${fromPicture ? '' : ' (a screen: the conversion options do not apply)'}`
       : 'Nothing open';
-    element('command-line').textContent = fromPicture ? `tbs convert ${commandLine(options)}` : '';
+    let command = '';
+    if (conversion) {
+      command = `tbs convert ${commandLine(options)}`.trim();
+      if (options.dither === 'auto' || options.threshold === 'auto')
+        command += `\n(chosen: --dither ${Dithers[conversion.dither]} --threshold ${conversion.threshold})`;
+    }
+    element('command-line').textContent = command;
+    const warning = element('blank-warning');
+    warning.hidden = !conversion?.blank;
+    if (conversion?.blank) {
+      const lit = conversion.screen[0] === 1;
+      warning.textContent = `The result is all ${lit ? 'lit' : 'dark'}; try Invert or Background ${options.background === 'black' ? 'white' : 'black'}.`;
+    }
+  }
+
+  // The candidates are drawn after the screen, off the path of a control change.
+  private candidatesPending = false;
+  private scheduleCandidates(): void {
+    if (this.candidatesPending) return;
+    this.candidatesPending = true;
+    setTimeout(() => {
+      this.candidatesPending = false;
+      this.drawCandidates();
+    }, 0);
+  }
+
+  private drawCandidates(): void {
+    const strip = element('candidates');
+    const source = this.work.source ? this.sources.get(this.work.source.id) : undefined;
+    element('compare').hidden = source?.opened.kind !== 'picture';
+    if (!source || source.opened.kind !== 'picture') {
+      strip.replaceChildren();
+      return;
+    }
+    const options = this.work.options;
+    const candidates = this.core.compare(this.levelsOf(source, options), coreOptions(options));
+    const current = this.conversion();
+    const buttons = candidates.map((candidate) => {
+      const chosen = { dither: Dithers[candidate.dither], threshold: candidate.threshold };
+      const label = `--dither ${chosen.dither}\n--threshold ${chosen.threshold}`;
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.setAttribute('aria-pressed', String(current?.dither === candidate.dither && current?.threshold === candidate.threshold));
+      button.setAttribute('aria-label', `Candidate ${label.replace('\n', ' ')}`);
+      const canvas = document.createElement('canvas');
+      canvas.width = 32 * 3;
+      canvas.height = 128 * 3;
+      const context = canvas.getContext('2d');
+      if (context) drawCells(context, candidate.screen, 3);
+      button.append(canvas, label);
+      button.addEventListener('click', () => this.change(withOptions(this.work, chosen)));
+      return button;
+    });
+    strip.replaceChildren(...buttons);
   }
 
   // Stores the work after every change, one write after another so the last one wins.
@@ -201,6 +270,26 @@ class Studio {
         this.change(withOptions(this.work, { threshold: value }));
     });
     threshold.addEventListener('change', () => this.showControls());
+    const automatic = element<HTMLInputElement>('auto-threshold');
+    automatic.addEventListener('change', () => this.change(withOptions(this.work, {
+      // Unchecked, the threshold stays where the automatic choice put it.
+      threshold: automatic.checked ? 'auto' : this.conversion()?.threshold ?? 128,
+    })));
+    for (const key of ['brightness', 'contrast'] as const) {
+      const input = element<HTMLInputElement>(key);
+      input.addEventListener('input', () => {
+        const value = input.valueAsNumber;
+        if (Number.isInteger(value) && value >= Ranges[key][0] && value <= Ranges[key][1])
+          this.change(withOptions(this.work, { [key]: value }));
+      });
+      input.addEventListener('change', () => this.showControls());
+    }
+    const gamma = element<HTMLInputElement>('gamma');
+    gamma.addEventListener('input', () => {
+      const value = gamma.valueAsNumber;
+      if (value >= GammaRange[0] && value <= GammaRange[1]) this.change(withOptions(this.work, { gamma: value }));
+    });
+    gamma.addEventListener('change', () => this.showControls());
     const invert = element<HTMLInputElement>('invert');
     invert.addEventListener('change', () => this.change(withOptions(this.work, { invert: invert.checked })));
 
@@ -266,9 +355,12 @@ class Studio {
 async function start(): Promise<void> {
   const main = element('studio');
   try {
-    const [core, keeper] = await Promise.all([StudioCore.load(createStudioCore), Keeper.open()]);
+    // The kept work is read while the module compiles.
+    const keeping = Keeper.open();
+    const kept = keeping.then((keeper) => keeper?.restore().catch(() => null) ?? null);
+    const [core, keeper] = await Promise.all([StudioCore.load(createStudioCore), keeping]);
     const studio = new Studio(core, keeper);
-    await studio.restore();
+    await studio.restore(await kept);
     // For the tests and the performance figures: the studio, and when it became usable.
     (window as unknown as { studio: Studio }).studio = studio;
     performance.mark('studio-ready');

@@ -70,22 +70,7 @@ export class ScreenView {
   }
 
   draw(screen: Screen): void {
-    const size = this.cellSize;
-    const gap = size >= 4 ? 1 : 0;
-    const context = this.context;
-    context.fillStyle = Glass;
-    context.fillRect(0, 0, DisplayColumns * size, DisplayRows * size);
-    for (const [colour, on] of [[DarkColour, 0], [LitColour, 1]] as const) {
-      context.fillStyle = colour;
-      context.beginPath();
-      for (let i = 0; i < CellCount; ++i) {
-        if (screen[i] !== on) continue;
-        const column = i % DisplayColumns;
-        const row = (i - column) / DisplayColumns;
-        context.rect(column * size + gap, row * size + gap, size - gap, size - gap);
-      }
-      context.fill();
-    }
+    drawCells(this.context, screen, this.cellSize);
   }
 
   private extend(event: PointerEvent): void {
@@ -97,6 +82,24 @@ export class ScreenView {
     const cells = this.lastCell ? cellsOnLine(this.lastCell, cell) : cellsOnLine(cell, cell);
     for (const index of cells) this.stroke.cells.add(index);
     this.lastCell = cell;
+  }
+}
+
+// Each display pixel a square of `size` pixels with a dark gap, lit ones light, on dark glass.
+export function drawCells(context: CanvasRenderingContext2D, screen: Screen, size: number): void {
+  const gap = size >= 3 ? 1 : 0;
+  context.fillStyle = Glass;
+  context.fillRect(0, 0, DisplayColumns * size, DisplayRows * size);
+  for (const [colour, on] of [[DarkColour, 0], [LitColour, 1]] as const) {
+    context.fillStyle = colour;
+    context.beginPath();
+    for (let i = 0; i < CellCount; ++i) {
+      if (screen[i] !== on) continue;
+      const column = i % DisplayColumns;
+      const row = (i - column) / DisplayColumns;
+      context.rect(column * size + gap, row * size + gap, size - gap, size - gap);
+    }
+    context.fill();
   }
 }
 

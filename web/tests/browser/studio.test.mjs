@@ -34,15 +34,25 @@ afterEach(async () => {
 
 const data = (name) => path.join(dataDir, name);
 const cell = (screen, column, row) => screen[row * 32 + column];
-const labels = { fit: 'Fit', rotate: 'Rotate', dither: 'Dither', background: 'Background' };
+const labels = {
+  fit: 'Fit', rotate: 'Rotate', dither: 'Dither', background: 'Background', levels: 'Levels',
+  brightness: 'Brightness', contrast: 'Contrast', gamma: 'Gamma',
+};
+
+async function setThreshold(value) {
+  await page.getByLabel('Automatic threshold', { exact: true }).uncheck();
+  await page.getByLabel('Threshold', { exact: true }).fill(String(value));
+}
 
 // Sets the page's controls as `tbs convert` options say.
 async function setOptions(words) {
   for (let i = 0; i < words.length; ++i) {
     const name = words[i].replace(/^--/, '');
-    if (name === 'invert') await page.getByLabel('Invert', { exact: true }).check();
-    else if (name === 'threshold') await page.getByLabel('Threshold', { exact: true }).fill(words[++i]);
-    else await page.getByLabel(labels[name], { exact: true }).selectOption(words[++i]);
+    const control = page.getByLabel(labels[name] ?? 'Invert', { exact: true });
+    if (name === 'invert') await control.check();
+    else if (name === 'threshold') await setThreshold(words[++i]);
+    else if (['brightness', 'contrast', 'gamma'].includes(name)) await control.fill(words[++i]);
+    else await control.selectOption(words[++i]);
   }
 }
 
@@ -152,10 +162,26 @@ describe('touch-up', () => {
   });
 });
 
+test('choosing a candidate of the compare strip sets its dither and threshold', async () => {
+  await openFile(page, data('badge.png'));
+  const candidates = page.getByRole('button', { name: /^Candidate / });
+  await candidates.first().waitFor();
+  assert.ok(await candidates.count() >= 5);
+  const bayer = page.getByRole('button', { name: /^Candidate --dither bayer / });
+  const name = await bayer.getAttribute('aria-label');
+  const threshold = name.match(/--threshold (\d+)/)[1];
+  await bayer.click();
+  assert.equal(await page.getByLabel('Dither', { exact: true }).inputValue(), 'bayer');
+  assert.equal(await page.getByLabel('Threshold', { exact: true }).inputValue(), threshold);
+  assert.equal(await page.getByLabel('Automatic threshold', { exact: true }).isChecked(), false);
+  await page.getByRole('button', { name: /^Candidate --dither bayer / }).and(page.locator('[aria-pressed="true"]')).waitFor();
+});
+
 test('a reload keeps the picture, the options and the edits', async () => {
   await openFile(page, data('badge.png'));
   await page.getByLabel('Rotate', { exact: true }).selectOption('90');
-  await page.getByLabel('Threshold', { exact: true }).fill('90');
+  await setThreshold(90);
+  await page.getByLabel('Gamma', { exact: true }).fill('1.5');
   await page.getByLabel('Dither', { exact: true }).selectOption('none');
   await clickCell(page, 7, 7);
   const before = await shownScreen(page);
@@ -165,6 +191,8 @@ test('a reload keeps the picture, the options and the edits', async () => {
   assert.equal(await shownScreen(page), before);
   assert.equal(await page.getByLabel('Rotate', { exact: true }).inputValue(), '90');
   assert.equal(await page.getByLabel('Threshold', { exact: true }).inputValue(), '90');
+  assert.equal(await page.getByLabel('Automatic threshold', { exact: true }).isChecked(), false);
+  assert.equal(await page.getByLabel('Gamma', { exact: true }).inputValue(), '1.5');
   assert.match(await page.locator('#source-name').textContent(), /badge\.png/);
   // The options still convert the picture after the reload.
   await page.getByLabel('Dither', { exact: true }).selectOption('floyd-steinberg');
@@ -276,14 +304,21 @@ test('drop and paste open files like the chooser', async () => {
 });
 
 test('every control is reachable by its visible label, and axe finds nothing serious', async () => {
-  for (const label of ['Open', 'Fit', 'Rotate', 'Dither', 'Background', 'Threshold', 'Invert'])
+  for (const label of ['Open', 'Fit', 'Rotate', 'Dither', 'Background', 'Threshold', 'Automatic threshold',
+    'Levels', 'Brightness', 'Contrast', 'Gamma', 'Invert'])
     assert.equal(await page.getByLabel(label, { exact: true }).count(), 1, label);
   for (const name of ['Save .tbs', 'Save PNG', 'Save BMP', 'Undo', 'Redo', 'Invert all', 'All on', 'All off', 'Clear edits'])
     assert.equal(await page.getByRole('button', { name, exact: true }).count(), 1, name);
   assert.deepEqual(await page.getByLabel('Fit', { exact: true }).locator('option').evaluateAll((o) => o.map((e) => e.value)),
     ['contain', 'cover', 'stretch', 'none']);
+  assert.deepEqual(await page.getByLabel('Dither', { exact: true }).locator('option').evaluateAll((o) => o.map((e) => e.value)),
+    ['auto', 'floyd-steinberg', 'atkinson', 'bayer', 'none']);
+  await openFile(page, data('badge.png'));
+  let results = await new AxeBuilder({ page }).analyze();
+  assert.deepEqual(results.violations.filter((v) => v.impact === 'serious' || v.impact === 'critical')
+    .map((v) => `${v.id}: ${v.help}`), []);
   await openFile(page, data('odd.tbs'));
-  const results = await new AxeBuilder({ page }).analyze();
+  results = await new AxeBuilder({ page }).analyze();
   const serious = results.violations.filter((v) => v.impact === 'serious' || v.impact === 'critical');
   assert.deepEqual(serious.map((v) => `${v.id}: ${v.help}`), []);
 });

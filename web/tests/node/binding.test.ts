@@ -33,6 +33,7 @@ function optionsOf(words: string[]): Options {
     const name = words[i].replace(/^--/, '');
     if (name === 'invert') options.invert = true;
     else if (name === 'threshold') options.threshold = Number(words[++i]);
+    else if (name === 'brightness' || name === 'contrast' || name === 'gamma') options[name] = Number(words[++i]);
     else if (name === 'rotate') options.rotate = words[++i] as Options['rotate'];
     else (options as unknown as Record<string, string>)[name] = words[++i];
   }
@@ -54,7 +55,7 @@ describe('conversion gives the screen tbs writes', () => {
       const held = core.hold(rgba, width, height);
       assert.ok(held);
       const options = coreOptions(optionsOf(words));
-      const screen = core.convertLevels(core.greyLevels(held, options), options);
+      const { screen } = core.convertLevels(core.pictureLevels(held, options), options);
       core.release(held);
       assert.deepEqual(Buffer.from(core.writeTbs(screen)), data(expected));
     });
@@ -68,17 +69,41 @@ test('a reduced copy lands where the full picture would', () => {
   const options = coreOptions({ ...DefaultOptions, fit: 'none' });
   const fromFull = core.hold(full, 400, 100)!;
   const fromReduced = core.hold(reduced, 100, 25, 400, 100)!;
-  const expected = core.convertLevels(core.greyLevels(fromFull, options), options);
-  assert.deepEqual(core.convertLevels(core.greyLevels(fromReduced, options), options), expected);
-  const unplaced = core.hold(reduced, 100, 25)!;
-  assert.notDeepEqual(core.convertLevels(core.greyLevels(unplaced, options), options), expected);
+  const screenOf = (held: NonNullable<typeof fromFull>) => core.convertLevels(core.pictureLevels(held, options), options).screen;
+  const expected = screenOf(fromFull);
+  assert.deepEqual(screenOf(fromReduced), expected);
+  assert.notDeepEqual(screenOf(core.hold(reduced, 100, 25)!), expected);
 });
 
 test('bad options are refused, not guessed', () => {
   const held = core.hold(new Uint8Array(4).fill(255), 1, 1)!;
-  for (const bad of [{ fit: 4 }, { rotation: -1 }, { dither: 9 }, { threshold: 256 }, { background: 2 }]) {
+  const levels = core.pictureLevels(held, coreOptions(DefaultOptions));
+  for (const bad of [{ fit: 4 }, { rotation: -1 }, { dither: 5 }, { threshold: 256 }, { threshold: -2 },
+    { threshold: 12.5 }, { background: 2 }, { levels: 2 }, { brightness: 101 }, { contrast: -101 },
+    { gamma: 0.1 }, { gamma: 5.5 }, { gamma: NaN }]) {
     const options = { ...coreOptions(DefaultOptions), ...bad };
-    assert.throws(() => core.greyLevels(held, options), /bad conversion options/, JSON.stringify(bad));
+    assert.throws(() => core.pictureLevels(held, options), /bad conversion options/, JSON.stringify(bad));
+    assert.throws(() => core.convertLevels(levels, options), /bad conversion options/, JSON.stringify(bad));
+    assert.throws(() => core.compare(levels, options), /bad conversion options/, JSON.stringify(bad));
+  }
+});
+
+test('the candidates of tbs compare each come with the options that make them', () => {
+  const { rgba, width, height } = readPpm(data('gradient.ppm'));
+  const held = core.hold(rgba, width, height)!;
+  const given = coreOptions(DefaultOptions);
+  const levels = core.pictureLevels(held, given);
+  const candidates = core.compare(levels, given);
+  // The automatic choice first, then each method and several plain thresholds, none twice.
+  assert.ok(candidates.length >= 6, `${candidates.length} candidates`);
+  assert.deepEqual(candidates[0], core.convertLevels(levels, given));
+  const seen = new Set<string>();
+  for (const candidate of candidates) {
+    const key = `${candidate.dither}/${candidate.threshold}`;
+    assert.ok(!seen.has(key), `${key} shown twice`);
+    seen.add(key);
+    const again = core.convertLevels(levels, { ...given, dither: candidate.dither, threshold: candidate.threshold });
+    assert.deepEqual(again.screen, candidate.screen, key);
   }
 });
 

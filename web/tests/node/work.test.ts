@@ -46,9 +46,12 @@ function randomStep(next: () => number, sources: number): Step {
     return { kind: 'paint', cells, lit: next() < 0.5 };
   }
   if (roll < 0.5) {
-    const key = pick(['fit', 'rotate', 'dither', 'background', 'threshold', 'invert'] as const);
-    if (key === 'threshold') return { kind: 'option', change: { threshold: pick([0, 100, 128, 255]) } };
+    const key = pick(['fit', 'rotate', 'dither', 'background', 'levels', 'threshold', 'invert',
+      'brightness', 'contrast', 'gamma'] as const);
+    if (key === 'threshold') return { kind: 'option', change: { threshold: pick([0, 100, 128, 255, 'auto'] as const) } };
     if (key === 'invert') return { kind: 'option', change: { invert: next() < 0.5 } };
+    if (key === 'brightness' || key === 'contrast') return { kind: 'option', change: { [key]: pick([-100, -5, 0, 40, 100]) } };
+    if (key === 'gamma') return { kind: 'option', change: { gamma: pick([0.2, 0.45, 1, 2.2, 5]) } };
     return { kind: 'option', change: { [key]: pick(Choices[key]) } };
   }
   if (roll < 0.55) return { kind: 'open', source: `picture-${Math.floor(next() * sources)}` };
@@ -124,8 +127,10 @@ class Studio {
 function difference(studio: Studio, model: Model): string | null {
   const work = studio.work;
   if ((work.source?.id ?? null) !== model.state.source) return `source ${work.source?.id} != ${model.state.source}`;
-  if (JSON.stringify({ ...work.options }) !== JSON.stringify(model.state.options))
-    return `options ${JSON.stringify(work.options)} != ${JSON.stringify(model.state.options)}`;
+  for (const key of Object.keys(DefaultOptions) as (keyof Options)[]) {
+    if (work.options[key] !== model.state.options[key])
+      return `option ${key}: ${work.options[key]} != ${model.state.options[key]}`;
+  }
   if (!work.edits.every((e, i) => e === model.state.edits[i])) return 'edits differ';
   const expected = model.shown();
   if (!studio.shown().every((lit, i) => lit === expected[i])) return 'shown screen differs';
@@ -167,6 +172,9 @@ test('a stored work that this page did not write is not restored', () => {
     ['an unknown edit', { ...good, edits: `3${good.edits.slice(1)}` }],
     ['an unknown fit', { ...good, options: { ...good.options, fit: 'zoom' } }],
     ['a threshold out of range', { ...good, options: { ...good.options, threshold: 300 } }],
+    ['a gamma out of range', { ...good, options: { ...good.options, gamma: 0 } }],
+    ['a brightness that is not whole', { ...good, options: { ...good.options, brightness: 2.5 } }],
+    ['a missing option', { ...good, options: { ...good.options, contrast: undefined } }],
     ['a source without id', { ...good, source: { name: 'a.png', kind: 'picture' } }],
     ['nothing', null],
   ] as const)

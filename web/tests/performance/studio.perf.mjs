@@ -97,7 +97,7 @@ test('a 4000 x 3000 JPEG converted and shown within 400 ms; a control change red
 
   // Every control, each to values not shown before, so that no conversion is cached.
   const redraws = await page.evaluate(() => {
-    const times = { fit: [], rotate: [], background: [], dither: [], threshold: [], invert: [] };
+    const times = { fit: [], rotate: [], background: [], dither: [], threshold: [], invert: [], levels: [], brightness: [], contrast: [], gamma: [] };
     const set = (id, value) => {
       const control = document.getElementById(id);
       const started = performance.now();
@@ -113,7 +113,12 @@ test('a 4000 x 3000 JPEG converted and shown within 400 ms; a control change red
       }
     }
     for (const dither of ['atkinson', 'bayer', 'none', 'floyd-steinberg', 'atkinson']) set('dither', dither);
+    document.getElementById('auto-threshold').click();
     for (const threshold of [10, 60, 90, 140, 200, 250]) set('threshold', String(threshold));
+    for (const levels of ['none', 'auto', 'none']) set('levels', levels);
+    for (const brightness of [10, -20, 35]) set('brightness', String(brightness));
+    for (const contrast of [15, -30, 50]) set('contrast', String(contrast));
+    for (const gamma of [0.5, 1.8, 2.2]) set('gamma', String(gamma));
     for (const invert of [true, false, true, false]) set('invert', invert);
     return times;
   });
