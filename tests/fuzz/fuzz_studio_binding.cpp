@@ -53,37 +53,51 @@ void screenFile(const std::uint8_t *data, std::size_t size)
 
 void picture(const std::uint8_t *data, std::size_t size)
 {
-    if (size < 12)
+    if (size < 16)
         return;
     const int width = 1 + data[0] % 64;
     const int height = 1 + data[1] % 64;
     const int fullWidth = data[2] % 2 ? width * (1 + data[3] % 8) : 0;
     const int fullHeight = fullWidth ? height * (1 + data[3] % 8) : 0;
     // Options slightly out of range too: the binding must refuse them, not read past a table.
-    const std::int32_t options[StudioOptionCount] = {data[4] % 5, data[5] % 6, data[6] % 5,
-                                                     data[7] - 8, data[8] % 2, data[9] % 3};
+    const double options[StudioOptionCount] = {double(data[4] % 5),    double(data[5] % 6),
+                                               double(data[6] % 6),    double(data[7]) - 8,
+                                               double(data[8] % 2),    double(data[9] % 3),
+                                               double(data[10] % 3),   double(data[11]) - 128,
+                                               double(data[12]) - 128, double(data[13]) / 40.0};
     const bool valid = options[StudioFit] < 4 && options[StudioRotation] < 5 &&
-                       options[StudioDither] < 4 && options[StudioThreshold] >= 0 &&
-                       options[StudioThreshold] <= 255 && options[StudioBackground] < 2;
+                       options[StudioDither] < 5 && options[StudioThreshold] >= -1 &&
+                       options[StudioThreshold] <= 255 && options[StudioBackground] < 2 &&
+                       options[StudioLevels] < 2 && options[StudioBrightness] >= -100 &&
+                       options[StudioBrightness] <= 100 && options[StudioContrast] >= -100 &&
+                       options[StudioContrast] <= 100 && options[StudioGamma] >= 0.2 &&
+                       options[StudioGamma] <= 5;
     std::vector<std::uint8_t> rgba(std::size_t(width) * std::size_t(height) * 4);
     for (std::size_t i = 0; i < rgba.size(); ++i)
-        rgba[i] = data[10 + i % (size - 10)];
-    std::vector<double> levels(Cells);
-    const int status = studio_grey_levels(rgba.data(), width, height, fullWidth, fullHeight,
-                                          options, levels.data());
+        rgba[i] = data[14 + i % (size - 14)];
+    std::vector<double> levels(StudioLevelsLength);
+    const int status = studio_picture_levels(rgba.data(), width, height, fullWidth, fullHeight,
+                                             options, levels.data());
     if ((status == 0) != valid)
         fail("options taken or refused wrongly");
     if (status != 0)
         return;
-    for (const double level : levels) {
-        if (!(level >= 0 && level <= 255))
+    for (int i = 0; i < Cells; ++i) {
+        if (!(levels[size_t(i)] >= 0 && levels[size_t(i)] <= 255))
             fail("a grey level is out of range");
     }
     std::uint8_t screen[Cells];
-    if (studio_convert_levels(levels.data(), options, screen) != 0)
+    std::int32_t chosen[StudioChoiceCount];
+    if (studio_convert_levels(levels.data(), options, screen, chosen) != 0)
         fail("valid options refused");
-    if (width == 160 && height == 640)
-        studio_read_editor_bitmap(rgba.data(), width, height, screen);
+    if (chosen[StudioChosenDither] < 0 || chosen[StudioChosenDither] > 3 ||
+        chosen[StudioChosenThreshold] < 0 || chosen[StudioChosenThreshold] > 255)
+        fail("a chosen method or threshold is out of range");
+    std::vector<std::uint8_t> screens(std::size_t(Cells) * StudioMaxCandidates);
+    std::vector<std::int32_t> choices(std::size_t(StudioChoiceCount) * StudioMaxCandidates);
+    const int count = studio_compare(levels.data(), options, screens.data(), choices.data());
+    if (count < 1 || std::memcmp(screens.data(), screen, Cells) != 0)
+        fail("the first candidate is not the conversion as given");
 }
 
 } // namespace
