@@ -34,7 +34,7 @@ while IFS='|' read -r line expected; do
     actual=$(candidates "$line")
     [ "$actual" = "$expected" ] || fail "'$line': offered '$actual', expected '$expected'"
 done <<'ROWS'
-tbs |check convert show thumbnail
+tbs |check convert show text thumbnail
 tbs c|check convert
 tbs -|--help --version
 tbs convert --f|--fit --format
@@ -45,6 +45,14 @@ tbs convert --format |bmp pbm png tbs
 tbs convert --background |black white
 tbs convert --threshold |
 tbs convert a.tbs -o |a.tbs b.png c.jpg folder
+tbs convert --a|--area
+tbs convert --over |a.tbs b.png c.jpg folder
+tbs text --|--align --area --font --format --help --invert --list-fonts --output --over --rotate --scale
+tbs text --rotate |0 270 90 auto
+tbs text --align |center left right
+tbs text --area |
+tbs text ANNA -o |a.tbs b.png c.jpg folder
+tbs text |
 tbs show --|--ascii --background --dither --fit --help --invert --rotate --threshold
 tbs check -|--help --quiet -q
 tbs check |a.tbs folder
