@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "fileformats.h"
 #include "scribblearea.h"
 
 #include <QCloseEvent>
@@ -11,8 +12,9 @@
 // user ends in .bmp is written as a BMP, so that the file holds what its name says.
 static QByteArray imageEncodingFor(const QString &fileName, const QByteArray &offeredFormat)
 {
-    if (offeredFormat == "png" && fileName.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
-        return "BMP";
+    const std::optional<fileformats::Format> named = fileformats::formatForFileName(fileName);
+    if (offeredFormat == "png" && named && named->kind == fileformats::Format::Kind::EditorBitmap)
+        return named->imageFormat;
     return offeredFormat;
 }
 

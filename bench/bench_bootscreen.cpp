@@ -6,6 +6,7 @@
 #include "bootscreenreader.h"
 #include "bootscreenwriter.h"
 #include "canvasgeometry.h"
+#include "screenfile.h"
 #include "scribblearea.h"
 
 #include <QApplication>
@@ -66,14 +67,21 @@ int main(int argc, char *argv[])
     reportMedian("core: write 512 lines to a QBuffer", 5000, [&] {
         QBuffer device;
         device.open(QIODevice::WriteOnly);
-        allSucceeded &= bootscreen::writeScreen(device, screen);
+        allSucceeded &= screenfile::writeScreen(device, screen);
     });
-    QByteArray fileBytes = bootscreen::formatScreen(screen);
+    QByteArray fileBytes = QByteArray::fromStdString(bootscreen::formatScreen(screen));
     reportMedian("core: read 512 lines from a QBuffer", 5000, [&] {
         QBuffer device(&fileBytes);
         device.open(QIODevice::ReadOnly);
         bootscreen::ScreenBuffer read{};
-        allSucceeded &= bootscreen::readScreen(device, read).takenLines == bootscreen::EntryCount;
+        allSucceeded &= bootscreen::readScreen(screenfile::readCapped(device), read).takenLines ==
+                        bootscreen::EntryCount;
+    });
+    const std::string plainBytes = fileBytes.toStdString();
+    reportMedian("core: read 512 lines from bytes in memory", 5000, [&] {
+        bootscreen::ScreenBuffer read{};
+        allSucceeded &=
+            bootscreen::readScreen(plainBytes, read).takenLines == bootscreen::EntryCount;
     });
 
     if (!allSucceeded) {

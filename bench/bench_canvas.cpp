@@ -30,8 +30,8 @@ static void sendMouse(ScribbleArea &canvas, QEvent::Type type, const QPoint &pos
 static void drawRandomCells(ScribbleArea &canvas, quint32 seed)
 {
     QRandomGenerator random(seed);
-    for (int column = 0; column < Columns; ++column) {
-        for (int row = 0; row < Rows; ++row) {
+    for (int column = 0; column < DisplayColumns; ++column) {
+        for (int row = 0; row < DisplayRows; ++row) {
             if (random.bounded(2) == 0)
                 continue;
             const QPoint position = cellCorner(column, row) + QPoint(2, 2);
@@ -110,9 +110,9 @@ int main(int argc, char *argv[])
         reportMedian(
             label, 1000,
             [&] {
-                const int cell = step++ % (Columns * Rows);
-                const QPoint position(((cell % Columns) * CellSize + 2) * scale,
-                                      ((cell / Columns) * CellSize + 2) * scale);
+                const int cell = step++ % (DisplayColumns * DisplayRows);
+                const QPoint position(((cell % DisplayColumns) * CellSize + 2) * scale,
+                                      ((cell / DisplayColumns) * CellSize + 2) * scale);
                 sendMouse(canvas, QEvent::MouseMove, position, Qt::NoButton, Qt::LeftButton);
             },
             1000.0);

@@ -3,11 +3,10 @@
 
 #include "scribblearea.h"
 
-#include "bootscreenreader.h"
-#include "bootscreenwriter.h"
 #include "canvasgeometry.h"
 #include "displaypicture.h"
 #include "gridimage.h"
+#include "screenfile.h"
 
 void ScribbleArea::packScreen()
 {
@@ -22,7 +21,7 @@ bool ScribbleArea::writeBootScreen(const QString &fileName)
     }
     packScreen();
     QString reason;
-    if (!bootscreen::saveScreenFile(fileName, screen, &reason))
+    if (!screenfile::saveScreenFile(fileName, screen, &reason))
         return failWith(reason);
     return true;
 }
@@ -30,7 +29,7 @@ bool ScribbleArea::writeBootScreen(const QString &fileName)
 bool ScribbleArea::readBootScreen(const QString &fileName)
 {
     QString reason;
-    if (!bootscreen::readScreenFile(fileName, screen, &reason))
+    if (!screenfile::readScreenFile(fileName, screen, &reason))
         return failWith(reason);
     return true;
 }

@@ -13,7 +13,7 @@ using namespace canvasgeometry;
 
 CellRange allCells()
 {
-    return {0, Columns - 1, 0, Rows - 1};
+    return {0, DisplayColumns - 1, 0, DisplayRows - 1};
 }
 
 static int floorDivide(int value, int divisor)
@@ -27,9 +27,9 @@ CellRange cellsTouching(const QRect &deviceRect, int scale)
     // so one cell of margin on every side reaches every outline that can touch the rect.
     const int cellPixels = CellSize * scale;
     return {std::max(0, floorDivide(deviceRect.left(), cellPixels) - 1),
-            std::min(Columns - 1, floorDivide(deviceRect.right(), cellPixels) + 1),
+            std::min(DisplayColumns - 1, floorDivide(deviceRect.right(), cellPixels) + 1),
             std::max(0, floorDivide(deviceRect.top(), cellPixels) - 1),
-            std::min(Rows - 1, floorDivide(deviceRect.bottom(), cellPixels) + 1)};
+            std::min(DisplayRows - 1, floorDivide(deviceRect.bottom(), cellPixels) + 1)};
 }
 
 // A cell beyond the image (only before the first layout) counts as off rather than

@@ -71,12 +71,13 @@ void composeOutlines(QImage &frame, const QImage &image, int scale, const QRect 
     const int firstLineX = (rect.left() + pitch - 1) / pitch * pitch;
     for (int y = rect.top(); y <= lastY; ++y) {
         QRgb *out = frameLine(frame, y);
-        const QRgb *colours = outlines.row(std::min(y / pitch, Rows - 1));
+        const QRgb *colours = outlines.row(std::min(y / pitch, DisplayRows - 1));
         if (y % pitch == 0) {
             for (int x = rect.left(); x <= lastX;) {
-                const int column = std::min(x / pitch, Columns - 1);
-                const int end =
-                    column == Columns - 1 ? lastX : std::min(lastX, (column + 1) * pitch - 1);
+                const int column = std::min(x / pitch, DisplayColumns - 1);
+                const int end = column == DisplayColumns - 1
+                                    ? lastX
+                                    : std::min(lastX, (column + 1) * pitch - 1);
                 const QRgb colour = colours[column];
                 for (; x <= end; ++x)
                     out[x] = colour;
@@ -84,7 +85,7 @@ void composeOutlines(QImage &frame, const QImage &image, int scale, const QRect 
         } else {
             int column = firstLineX / pitch;
             for (int x = firstLineX; x <= lastX; x += pitch, ++column)
-                out[x] = colours[column < Columns ? column : Columns - 1];
+                out[x] = colours[column < DisplayColumns ? column : DisplayColumns - 1];
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "scribblearea.h"
 
+#include "allocationlimit.h"
 #include "canvasgeometry.h"
 #include "imagefile.h"
 #include "monoimage.h"
@@ -28,15 +29,6 @@ bool ScribbleArea::saveBitmap(const QString &fileName, const char *fileFormat)
     return true;
 }
 
-static bool fitsAllocationLimit(const QSize &size, int bitsPerPixel)
-{
-    const int limitMegabytes = QImageReader::allocationLimit();
-    if (limitMegabytes <= 0)
-        return true;
-    const qint64 bytesPerLine = (qint64(size.width()) * bitsPerPixel + 31) / 32 * 4;
-    return bytesPerLine * size.height() <= qint64(limitMegabytes) * 1024 * 1024;
-}
-
 // An image taken over whole stays in its own pixel format where the painter draws on it
 // faithfully. Palette and grey formats cannot carry the pen's colours (or cannot be painted
 // on at all), so they become 32-bit colour with every colour kept.
@@ -58,7 +50,7 @@ static QImage paintableImage(const QImage &loaded)
     }
     const QImage::Format colour =
         loaded.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
-    if (!fitsAllocationLimit(loaded.size(), 32))
+    if (!allocationlimit::fits(loaded.size(), 32))
         return {};
     return loaded.convertToFormat(colour);
 }
@@ -73,7 +65,7 @@ bool ScribbleArea::loadBitmap(const QString &fileName)
     const QSize target = size().expandedTo(loaded.size());
     if (loaded.size() == target) {
         loaded = paintableImage(loaded);
-    } else if (fitsAllocationLimit(target, 1)) {
+    } else if (allocationlimit::fits(target, 1)) {
         growImage(&loaded, target);
         if (loaded.size() != target || loaded.format() != QImage::Format_Mono)
             loaded = QImage();

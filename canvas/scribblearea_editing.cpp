@@ -21,7 +21,7 @@ QPoint cellOfCorner(const QPoint &corner)
 
 bool isGridCell(const QPoint &cell)
 {
-    return cell.x() >= 0 && cell.x() < Columns && cell.y() >= 0 && cell.y() < Rows;
+    return cell.x() >= 0 && cell.x() < DisplayColumns && cell.y() >= 0 && cell.y() < DisplayRows;
 }
 
 // Bresenham's line from `from` to `to`, both included, one cell per step along the longer

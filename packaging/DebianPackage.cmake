@@ -25,5 +25,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # which no library scan sees, and without one the editor cannot open a window.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+# tbs reads WebP, TIFF and SVG pictures through these plug-ins, and names what is missing.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, libqt6svg6")
 
 include(CPack)

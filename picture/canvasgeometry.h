@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bootscreenformat.h"
+#include "editorbitmap.h"
 
 #include <QImage>
 #include <QPoint>
@@ -11,12 +12,12 @@
 // cell are its border, where the on-screen outline runs.
 namespace canvasgeometry {
 
-constexpr int Columns = bootscreen::DisplayColumns;
-constexpr int Rows = bootscreen::DisplayRows;
-constexpr int CellSize = 5;
-constexpr int InteriorSize = 4;
-constexpr int GridWidth = Columns * CellSize; // 160
-constexpr int GridHeight = Rows * CellSize;   // 640
+using bootscreen::DisplayColumns;
+using bootscreen::DisplayRows;
+using editorbitmap::CellSize;
+using editorbitmap::GridHeight;
+using editorbitmap::GridWidth;
+using editorbitmap::InteriorSize;
 constexpr int ZoomFactor = 3;
 // The canvas is sized for scale 3 from the start: 3 x (170 x 674).
 constexpr QSize CanvasSize{510, 2022};
@@ -29,7 +30,7 @@ constexpr QPoint cellCorner(int column, int row)
 }
 constexpr QPoint interiorTopLeft(int column, int row)
 {
-    return {CellSize * column + 1, CellSize * row + 1};
+    return {editorbitmap::interiorLeft(column), editorbitmap::interiorTop(row)};
 }
 
 // A pixel counts as on when its blue component is non-zero. On the two-colour image that
@@ -39,10 +40,12 @@ inline bool pixelIsOn(QRgb colour)
     return qBlue(colour) != 0;
 }
 
-// A cell's state is its interior's top-left pixel alone, even when the interior disagrees.
+// A cell's state is its interior's top-left pixel alone, even when the interior disagrees. A
+// cell the image does not reach (only before the canvas is first laid out) is off.
 inline bool cellIsOn(const QImage &image, int column, int row)
 {
-    return pixelIsOn(image.pixel(interiorTopLeft(column, row)));
+    const QPoint pixel = interiorTopLeft(column, row);
+    return image.valid(pixel) && pixelIsOn(image.pixel(pixel));
 }
 
 } // namespace canvasgeometry

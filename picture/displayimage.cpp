@@ -5,9 +5,9 @@
 
 QImage displayImage(const bootscreen::DisplayPicture &picture, int scale)
 {
-    using canvasgeometry::Columns;
-    using canvasgeometry::Rows;
-    QImage image(Columns * scale, Rows * scale, QImage::Format_Mono);
+    using canvasgeometry::DisplayColumns;
+    using canvasgeometry::DisplayRows;
+    QImage image(DisplayColumns * scale, DisplayRows * scale, QImage::Format_Mono);
     if (image.isNull())
         return image;
     image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});

@@ -30,8 +30,8 @@ void growImage(QImage *image, const QSize &newSize)
 bootscreen::DisplayPicture cellsOf(const QImage &image)
 {
     bootscreen::DisplayPicture picture;
-    for (int row = 0; row < Rows; ++row) {
-        for (int column = 0; column < Columns; ++column) {
+    for (int row = 0; row < DisplayRows; ++row) {
+        for (int column = 0; column < DisplayColumns; ++column) {
             if (image.valid(interiorTopLeft(column, row)) && cellIsOn(image, column, row))
                 picture.setLit(column, row, true);
         }
@@ -57,8 +57,8 @@ void paintCellInteriors(QImage &image, const bootscreen::DisplayPicture &picture
     const QPen onPen = cellPen(Qt::color0);
     const QPen offPen = cellPen(Qt::color1);
     QPainter painter(&image);
-    for (int row = 0; row < Rows; ++row) {
-        for (int column = 0; column < Columns; ++column) {
+    for (int row = 0; row < DisplayRows; ++row) {
+        for (int column = 0; column < DisplayColumns; ++column) {
             painter.setPen(picture.isLit(column, row) ? onPen : offPen);
             fillCellInterior(painter, interiorTopLeft(column, row));
         }

@@ -30,7 +30,7 @@ void fillCellInteriors(QImage &image, const bootscreen::DisplayPicture &picture)
     uchar cellBits[GridWidth / 8 + 1] = {};
     for (int x = 0; x < width; ++x)
         setBitAt(interior, x, lsb, x % CellSize != 0);
-    for (int row = 0; row < Rows; ++row) {
+    for (int row = 0; row < DisplayRows; ++row) {
         for (int x = 0; x < width; ++x) {
             const bool white = picture.isLit(x / CellSize, row);
             setBitAt(cellBits, x, lsb, white ? whiteBit : 1 - whiteBit);

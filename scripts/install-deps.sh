@@ -8,7 +8,8 @@
 #                                      installed files (lintian, desktop-file-validate, ...)
 set -euo pipefail
 
-packages=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core)
+packages=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core doctest-dev
+    qt6-image-formats-plugins libqt6svg6)
 for arg in "$@"; do
     case "$arg" in
     --x11) packages+=(xvfb imagemagick x11-utils xdotool) ;;

@@ -43,6 +43,11 @@ run_ctest() {
 }
 
 status=0
+echo "== Core alone, without Qt =="
+"$root/scripts/build.sh" "$root/build-core" -DTARROW_WERROR=$werror -DTARROW_WITH_QT=OFF \
+    -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON
+run_ctest "$root/build-core" core || status=1
+
 echo "== Normal build =="
 "$root/scripts/build.sh" "$root/build" -DTARROW_WERROR=$werror
 run_ctest "$root/build" normal || status=1

@@ -1,6 +1,9 @@
+#include "checkwording.h"
 #include "commandparser.h"
 #include "commands.h"
-#include "lineaudit.h"
+#include "messages.h"
+#include "screencheck.h"
+#include "screenfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -31,35 +34,36 @@ int runCheck(const QStringList &arguments, Streams &streams)
     const bool quiet = options.isSet(QStringLiteral("quiet"));
 
     int status = Success;
+    QByteArray report;
     for (const QString &fileName : files) {
         QFile file(fileName);
         const bool standardInput = fileName == QLatin1String("-");
         if (!standardInput && (QFileInfo(fileName).isDir() || !file.open(QIODevice::ReadOnly))) {
             if (!quiet)
                 reportFileError(streams, fileName,
-                                QFileInfo(fileName).isDir() ? QStringLiteral("is a folder")
+                                QFileInfo(fileName).isDir() ? messages::isAFolder()
                                                             : file.errorString());
             status = UsageError;
             continue;
         }
-        const lineaudit::Audit audit =
-            lineaudit::auditBootScreen(standardInput ? streams.in : file);
+        const screencheck::Check check =
+            screencheck::checkScreen(screenfile::readCapped(standardInput ? streams.in : file));
         if (!quiet) {
-            QByteArray report;
-            for (const lineaudit::Finding &finding : audit.findings)
-                report += QStringLiteral("%1:%2: %3\n")
-                              .arg(fileName)
-                              .arg(finding.line)
-                              .arg(finding.message)
-                              .toUtf8();
-            streams.out.write(report);
+            const std::string name = fileName.toStdString();
+            for (const screencheck::Finding &finding : check.findings)
+                report += QByteArray::fromStdString(checkwording::report(name, finding) + '\n');
+            // Written file by file, so that the reports and the errors on standard error come
+            // in the order of the files.
+            const int written = writeReport(streams, report, status);
+            report.clear();
+            if (written != status)
+                return written;
         }
-        if (audit.takenLines == 0) {
+        if (check.takenLines == 0) {
             if (!quiet)
-                reportFileError(streams, fileName,
-                                QStringLiteral("not a boot screen file: no line of it is taken"));
+                reportFileError(streams, fileName, messages::notABootScreenFile());
             status = UsageError;
-        } else if (!audit.findings.isEmpty()) {
+        } else if (!check.findings.empty()) {
             status = std::max(status, int(Failure));
         }
     }

@@ -10,5 +10,11 @@ int runCheck(const QStringList &arguments, Streams &streams);
 int runShow(const QStringList &arguments, Streams &streams);
 int runThumbnail(const QStringList &arguments, Streams &streams);
 
-// `tbs: FILE: reason` on standard error; standard input is named as such.
+// `tbs: FILE: reason` on standard error, for an input ("-" is named standard input) and for an
+// output ("-" is named standard output).
 void reportFileError(Streams &streams, const QString &file, const QString &reason);
+void reportOutputError(Streams &streams, const QString &file, const QString &reason);
+
+// Writes a command's report to standard output; a failed write (a full disk, a closed pipe) is
+// reported and gives the exit status for it.
+int writeReport(Streams &streams, const QByteArray &report, int status);

@@ -1,12 +1,17 @@
 #include "commandparser.h"
 #include "commands.h"
 #include "conversionoptions.h"
+#include "fileformats.h"
 #include "inputpicture.h"
+#include "messages.h"
 #include "outputfile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -21,7 +26,7 @@ struct Target
 // Where each input goes: the output itself for one input, or a file named after the input in
 // the output folder.
 QList<Target> targets(const QStringList &inputs, const QString &output, bool intoFolder,
-                      const outputfile::Format &format)
+                      const fileformats::Format &format)
 {
     QList<Target> result;
     for (const QString &input : inputs) {
@@ -34,6 +39,31 @@ QList<Target> targets(const QStringList &inputs, const QString &output, bool int
         result.append({input, QDir(output).filePath(stem + QLatin1Char('.') + format.extension)});
     }
     return result;
+}
+
+// The input that writing `output` would replace: the same file, whatever its spelling (links
+// included).
+std::optional<QString> replacedInput(const QString &output, const QStringList &inputs)
+{
+    if (output == QLatin1String("-"))
+        return std::nullopt;
+    const std::filesystem::path target = QFile::encodeName(output).toStdString();
+    for (const QString &input : inputs) {
+        if (input == QLatin1String("-"))
+            continue;
+        std::error_code error;
+        if (std::filesystem::equivalent(target, QFile::encodeName(input).toStdString(), error))
+            return input;
+    }
+    return std::nullopt;
+}
+
+// A --format that contradicts OUTPUT's own extension would leave a file whose name lies about
+// what it holds.
+bool contradictsExtension(const QString &output, const fileformats::Format &format)
+{
+    const std::optional<fileformats::Format> named = fileformats::formatForFileName(output);
+    return named && (named->kind != format.kind || named->imageFormat != format.imageFormat);
 }
 
 } // namespace
@@ -93,16 +123,26 @@ int runConvert(const QStringList &arguments, Streams &streams)
                                    ? options.value(QStringLiteral("format"))
                                : intoFolder ? QStringLiteral("tbs")
                                             : QFileInfo(output).suffix();
-    std::optional<outputfile::Format> format =
-        output == QLatin1String("-") && !options.isSet(QStringLiteral("format"))
-            ? outputfile::formatForPath(output)
-            : outputfile::formatNamed(formatName);
+    const bool toStandardOutput = output == QLatin1String("-");
+    const std::optional<fileformats::Format> format = fileformats::formatNamed(
+        toStandardOutput && !options.isSet(QStringLiteral("format")) ? QStringLiteral("tbs")
+                                                                     : formatName);
     if (!format)
         return parser.usageError(
             streams,
             formatName.isEmpty()
                 ? QStringLiteral("OUTPUT has no extension to tell its format; use --format.")
                 : QStringLiteral("Cannot write '%1' files.").arg(formatName));
+    if (!intoFolder && !toStandardOutput && options.isSet(QStringLiteral("format")) &&
+        contradictsExtension(output, *format))
+        return parser.usageError(streams, QStringLiteral("--format %1 does not match OUTPUT's "
+                                                         "extension .%2.")
+                                              .arg(formatName, QFileInfo(output).suffix()));
+    if (options.isSet(QStringLiteral("scale")) &&
+        format->kind != fileformats::Format::Kind::DisplayImage)
+        return parser.usageError(streams, QStringLiteral("--scale applies to image outputs "
+                                                         "such as .png, not to .%1.")
+                                              .arg(format->extension));
 
     int status = Success;
     QSet<QString> written;
@@ -116,6 +156,13 @@ int runConvert(const QStringList &arguments, Streams &streams)
             status = Failure;
             continue;
         }
+        if (const std::optional<QString> input = replacedInput(target.output, inputs)) {
+            reportFileError(streams, *input,
+                            QStringLiteral("the output would replace this input; choose another "
+                                           "name"));
+            status = Failure;
+            continue;
+        }
         bootscreen::DisplayPicture picture;
         QString reason;
         if (!inputpicture::readPicture(target.input, *conversion, streams.in, &picture, &reason)) {
@@ -125,7 +172,10 @@ int runConvert(const QStringList &arguments, Streams &streams)
         }
         if (!outputfile::writePicture(target.output, *format, picture, *scale, streams.out,
                                       &reason)) {
-            reportFileError(streams, target.output, QStringLiteral("cannot write: ") + reason);
+            // A failed standard output has no file to name, only the system's reason.
+            reportOutputError(streams, target.output,
+                              target.output == QLatin1String("-") ? reason
+                                                                  : messages::cannotWrite(reason));
             status = Failure;
             continue;
         }

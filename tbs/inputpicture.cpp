@@ -1,13 +1,13 @@
 #include "inputpicture.h"
 
 #include "bootscreenreader.h"
-#include "canvasgeometry.h"
-#include "gridimage.h"
+#include "messages.h"
+#include "picturereading.h"
+#include "screenfile.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 
 namespace inputpicture {
 
@@ -36,77 +36,9 @@ bool readWhole(QIODevice &device, QByteArray *bytes)
 bool readBootScreen(QIODevice &device, bootscreen::DisplayPicture *picture, QString *reason)
 {
     bootscreen::ScreenBuffer screen{};
-    if (bootscreen::readScreen(device, screen).takenLines == 0)
-        return fail(reason, QStringLiteral("not a boot screen file: no line of it is taken"));
+    if (!bootscreen::readScreen(screenfile::readCapped(device), screen).hasData())
+        return fail(reason, messages::notABootScreenFile());
     *picture = bootscreen::unpackPicture(screen);
-    return true;
-}
-
-bool turnsSideways(QImageIOHandler::Transformations transformation)
-{
-    return transformation.testFlag(QImageIOHandler::TransformationRotate90);
-}
-
-// The size to decode at. JPEG decodes at 1/2, 1/4 or 1/8 of its size for a fraction of the
-// work (DCT scaling): a photo is decoded at the smallest such fraction that still has at least
-// two source pixels for every display pixel it covers, never at full size for 4,096 pixels.
-// Other decoders that take a scaled size decode in full and then scale, with no gain.
-QSize decodingSize(const QImageReader &reader, const QSize &storedSize, const QSize &fullSize,
-                   const pictureconversion::Options &options)
-{
-    if (reader.format() != "jpeg" || !storedSize.isValid())
-        return storedSize;
-    const int turns = picturefit::quarterTurns(options.rotation, fullSize);
-    const QSize turned = picturefit::turnedSize(fullSize, turns);
-    const QRect placed = picturefit::placement(turned, options.fit);
-    int divisor = 1;
-    while (divisor < 8 && turned.width() / (divisor * 2) >= 2 * placed.width() &&
-           turned.height() / (divisor * 2) >= 2 * placed.height())
-        divisor *= 2;
-    return storedSize / divisor;
-}
-
-QString tooLargeReason(const QSize &size)
-{
-    return QStringLiteral("too large: %1 x %2 pixels is more than the image reader's limit of "
-                          "%3 MB")
-        .arg(size.width())
-        .arg(size.height())
-        .arg(QImageReader::allocationLimit());
-}
-
-// Judged at 32 bits a pixel, the size the conversion works in.
-bool exceedsAllocationLimit(const QSize &size)
-{
-    const int limit = QImageReader::allocationLimit();
-    return limit > 0 && size.isValid() &&
-           qint64(size.width()) * size.height() * 4 > qint64(limit) << 20;
-}
-
-bool readImage(QImageReader &reader, const pictureconversion::Options &options,
-               bootscreen::DisplayPicture *picture, QString *reason)
-{
-    reader.setAutoTransform(true);
-    const QSize storedSize = reader.size();
-    const QSize fullSize =
-        turnsSideways(reader.transformation()) ? storedSize.transposed() : storedSize;
-    // A picture the editor saved is read whole and cell for cell, as the editor shows it.
-    const QSize decoded = fullSize == canvasgeometry::GridSize
-                              ? storedSize
-                              : decodingSize(reader, storedSize, fullSize, options);
-    // Refused before decoding anything: the reader would refuse it too, after allocating.
-    if (exceedsAllocationLimit(decoded))
-        return fail(reason, tooLargeReason(storedSize));
-    if (decoded != storedSize)
-        reader.setScaledSize(decoded);
-    QImage image;
-    if (!reader.read(&image))
-        return fail(reason, QStringLiteral("not a readable image: %1").arg(reader.errorString()));
-    if ((fullSize.isValid() ? fullSize : image.size()) == canvasgeometry::GridSize)
-        *picture = gridimage::cellsOfOpenedImage(image);
-    else
-        *picture = pictureconversion::convertPicture(image, options,
-                                                     fullSize.isValid() ? fullSize : image.size());
     return true;
 }
 
@@ -116,9 +48,15 @@ bool readDevice(QIODevice &device, bool namedAsBootScreen,
 {
     if (namedAsBootScreen)
         return readBootScreen(device, picture, reason);
-    QImageReader reader(&device);
-    if (!reader.format().isEmpty())
-        return readImage(reader, options, picture, reason);
+    switch (picturereading::readPicture(device, options, picture, reason)) {
+    case picturereading::Outcome::Read:
+        return true;
+    case picturereading::Outcome::FormatNotInstalled:
+    case picturereading::Outcome::Failed:
+        return false;
+    case picturereading::Outcome::NotAnImage:
+        break;
+    }
     // No image reader knows it: it may still be a boot screen file under another name.
     device.seek(0);
     if (readBootScreen(device, picture, reason))
@@ -140,7 +78,7 @@ bool readInput(const QString &input, const pictureconversion::Options &options,
     }
     const QFileInfo info(input);
     if (info.isDir())
-        return fail(reason, QStringLiteral("is a folder"));
+        return fail(reason, messages::isAFolder());
     QFile file(input);
     if (!file.open(QIODevice::ReadOnly))
         return fail(reason, file.errorString());

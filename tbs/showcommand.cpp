@@ -1,4 +1,4 @@
-#include "canvasgeometry.h"
+#include "bootscreenformat.h"
 #include "commandparser.h"
 #include "commands.h"
 #include "conversionoptions.h"
@@ -6,16 +6,16 @@
 
 namespace {
 
-using canvasgeometry::Columns;
-using canvasgeometry::Rows;
+using bootscreen::DisplayColumns;
+using bootscreen::DisplayRows;
 
 // Two display rows to a text row: the upper half block for the top pixel, the lower for the
 // bottom one.
 QString halfBlocks(const bootscreen::DisplayPicture &picture)
 {
     QString text;
-    for (int row = 0; row < Rows; row += 2) {
-        for (int column = 0; column < Columns; ++column) {
+    for (int row = 0; row < DisplayRows; row += 2) {
+        for (int column = 0; column < DisplayColumns; ++column) {
             const bool top = picture.isLit(column, row);
             const bool bottom = picture.isLit(column, row + 1);
             text += top && bottom ? QChar(0x2588) // full block
@@ -31,8 +31,8 @@ QString halfBlocks(const bootscreen::DisplayPicture &picture)
 QString asciiRows(const bootscreen::DisplayPicture &picture)
 {
     QString text;
-    for (int row = 0; row < Rows; ++row) {
-        for (int column = 0; column < Columns; ++column)
+    for (int row = 0; row < DisplayRows; ++row) {
+        for (int column = 0; column < DisplayColumns; ++column)
             text += picture.isLit(column, row) ? QLatin1Char('#') : QLatin1Char('.');
         text += QLatin1Char('\n');
     }
@@ -72,6 +72,5 @@ int runShow(const QStringList &arguments, Streams &streams)
     }
     const QString text =
         options.isSet(QStringLiteral("ascii")) ? asciiRows(picture) : halfBlocks(picture);
-    streams.out.write(text.toUtf8());
-    return Success;
+    return writeReport(streams, text.toUtf8(), Success);
 }

@@ -1,8 +1,8 @@
 #include "tbsprogram.h"
 
 #include "commands.h"
-
-#include <QDir>
+#include "messages.h"
+#include "safesave.h"
 
 namespace {
 
@@ -42,9 +42,25 @@ QString generalHelp()
 
 void reportFileError(Streams &streams, const QString &file, const QString &reason)
 {
-    const QString name = file == QLatin1String("-") ? QStringLiteral("standard input")
-                                                    : QDir::toNativeSeparators(file);
-    writeLine(streams.err, QStringLiteral("tbs: %1: %2").arg(name, reason));
+    writeLine(streams.err, QStringLiteral("tbs: %1: %2").arg(messages::inputName(file), reason));
+}
+
+void reportOutputError(Streams &streams, const QString &file, const QString &reason)
+{
+    writeLine(streams.err, QStringLiteral("tbs: %1: %2").arg(messages::outputName(file), reason));
+}
+
+int writeReport(Streams &streams, const QByteArray &report, int status)
+{
+    QString reason;
+    const bool written = safesave::writeStream(
+        streams.out,
+        [&report](QIODevice &device, QString *) { return device.write(report) == report.size(); },
+        &reason);
+    if (written)
+        return status;
+    reportOutputError(streams, QStringLiteral("-"), reason);
+    return Failure;
 }
 
 int runTbs(const QStringList &arguments, Streams &streams)

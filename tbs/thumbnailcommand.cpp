@@ -1,9 +1,10 @@
-#include "canvasgeometry.h"
+#include "bootscreenformat.h"
 #include "commandparser.h"
 #include "commands.h"
 #include "displayimage.h"
 #include "imagefile.h"
 #include "inputpicture.h"
+#include "messages.h"
 
 #include <algorithm>
 
@@ -39,9 +40,9 @@ int runThumbnail(const QStringList &arguments, Streams &streams)
         reportFileError(streams, files[0], reason);
         return Failure;
     }
-    const int scale = std::max(1, *size / canvasgeometry::Rows);
+    const int scale = std::max(1, *size / bootscreen::DisplayRows);
     if (!imagefile::saveImage(files[1], displayImage(picture, scale), "png", &reason)) {
-        reportFileError(streams, files[1], QStringLiteral("cannot write: ") + reason);
+        reportOutputError(streams, files[1], messages::cannotWrite(reason));
         return Failure;
     }
     return Success;

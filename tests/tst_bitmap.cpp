@@ -169,8 +169,8 @@ void TestBitmap::opening()
                 QFAIL(qPrintable(QString("seed %1: pixel (%2, %3)").arg(Seed).arg(x).arg(y)));
         }
     }
-    for (int column = 0; column < Columns; ++column) {
-        for (int row = 0; row < Rows; ++row)
+    for (int column = 0; column < DisplayColumns; ++column) {
+        for (int row = 0; row < DisplayRows; ++row)
             QCOMPARE(cellIsOn(image, column, row),
                      picture.valid(interiorTopLeft(column, row)) &&
                          qBlue(picture.pixel(interiorTopLeft(column, row))) != 0);
@@ -208,13 +208,13 @@ void TestBitmap::takenOverImageStaysEditable()
     QCOMPARE(canvas.canvasImage(), decoded.convertToFormat(canvas.canvasImage().format()));
     const auto countOn = [&canvas] {
         int on = 0;
-        for (int column = 0; column < Columns; ++column)
-            for (int row = 0; row < Rows; ++row)
+        for (int column = 0; column < DisplayColumns; ++column)
+            for (int row = 0; row < DisplayRows; ++row)
                 on += cellIsOn(canvas.canvasImage(), column, row);
         return on;
     };
     canvas.clearImage();
-    QCOMPARE(countOn(), Columns * Rows);
+    QCOMPARE(countOn(), DisplayColumns * DisplayRows);
     canvas.fillImage();
     QCOMPARE(countOn(), 0);
     QTest::mouseClick(&canvas, Qt::LeftButton, {}, QPoint(7, 12));

@@ -41,8 +41,8 @@ QByteArray fileWithEntries(const EntryValues &entries, const char *lineEnd = "\r
 QVector<bool> cellStates(const QImage &image)
 {
     QVector<bool> states;
-    for (int row = 0; row < canvasgeometry::Rows; ++row)
-        for (int column = 0; column < canvasgeometry::Columns; ++column)
+    for (int row = 0; row < canvasgeometry::DisplayRows; ++row)
+        for (int column = 0; column < canvasgeometry::DisplayColumns; ++column)
             states.append(cellIsWhite(image, column, row));
     return states;
 }
@@ -266,8 +266,8 @@ void TestBootScreenCanvas::importPaintsEveryCell()
 
     const QImage &image = canvas->canvasImage();
     const QImage shown = canvas->grab().toImage();
-    for (int row = 0; row < canvasgeometry::Rows; ++row) {
-        for (int column = 0; column < canvasgeometry::Columns; ++column) {
+    for (int row = 0; row < canvasgeometry::DisplayRows; ++row) {
+        for (int column = 0; column < canvasgeometry::DisplayColumns; ++column) {
             const bool white = whiteCells.contains(QPoint(column, row));
             const QString where = QStringLiteral("cell (%1, %2)").arg(column).arg(row);
             QVERIFY2(interiorIsUniformly(image, column, row, white), qPrintable(where));

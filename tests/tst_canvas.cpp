@@ -363,8 +363,8 @@ void TestCanvas::outlines()
         for (int x = 0; x < screen.width(); ++x) {
             const bool inGrid = x <= GridWidth * scale && y <= GridHeight * scale;
             const bool onLine = inGrid && (x % pitch == 0 || y % pitch == 0);
-            const int column = qMin(x / pitch, Columns - 1);
-            const int row = qMin(y / pitch, Rows - 1);
+            const int column = qMin(x / pitch, DisplayColumns - 1);
+            const int row = qMin(y / pitch, DisplayRows - 1);
             const QRgb expected = !onLine                        ? image.pixel(x / scale, y / scale)
                                   : cellIsOn(image, column, row) ? qRgb(0, 0, 0)
                                                                  : qRgb(255, 255, 255);

@@ -37,8 +37,8 @@ static QImage plainDrawing(const QImage &canvasImage, int scale)
     QPainter painter(&reference);
     painter.scale(scale, scale);
     painter.drawImage(canvasImage.rect(), canvasImage, canvasImage.rect());
-    for (int column = 0; column < Columns; ++column) {
-        for (int row = 0; row < Rows; ++row) {
+    for (int column = 0; column < DisplayColumns; ++column) {
+        for (int row = 0; row < DisplayRows; ++row) {
             const bool on = qBlue(canvasImage.pixel(5 * column + 1, 5 * row + 1)) != 0;
             painter.setPen(QPen(QBrush(on ? Qt::black : Qt::white), 0, Qt::SolidLine, Qt::SquareCap,
                                 Qt::MiterJoin));

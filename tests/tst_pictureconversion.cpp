@@ -1,4 +1,4 @@
-#include "pictureconversion.h"
+#include "imageconversion.h"
 
 #include <QPainter>
 #include <QTest>
@@ -93,14 +93,14 @@ void TestPictureConversion::fitPlacesThePicture()
     options.fit = fit;
     options.rotation = rotation;
     const bootscreen::DisplayPicture picture =
-        pictureconversion::convertPicture(filled(size, qRgb(255, 255, 255)), options);
+        imageconversion::convertImage(filled(size, qRgb(255, 255, 255)), options);
     QCOMPARE(litBounds(picture), lit);
     QCOMPARE(picture.litCount(), lit.width() * lit.height());
 
     // White margins and inverting give the exact complement.
     options.background = pictureconversion::Background::White;
     options.invert = true;
-    QCOMPARE(pictureconversion::convertPicture(filled(size, qRgb(0, 0, 0)), options).litCount(),
+    QCOMPARE(imageconversion::convertImage(filled(size, qRgb(0, 0, 0)), options).litCount(),
              lit.width() * lit.height());
 }
 
@@ -126,7 +126,7 @@ void TestPictureConversion::rotationTurnsClockwise()
     Options options = plainThreshold();
     options.fit = Fit::Stretch;
     options.rotation = rotation;
-    const bootscreen::DisplayPicture picture = pictureconversion::convertPicture(image, options);
+    const bootscreen::DisplayPicture picture = imageconversion::convertImage(image, options);
     QCOMPARE(litBounds(picture), cornerAt);
 }
 
@@ -156,7 +156,7 @@ void TestPictureConversion::ditherKeepsMeanBrightness()
     options.dither = method;
     options.fit = Fit::Stretch;
     const bootscreen::DisplayPicture picture =
-        pictureconversion::convertPicture(filled(QSize(32, 128), qRgb(grey, grey, grey)), options);
+        imageconversion::convertImage(filled(QSize(32, 128), qRgb(grey, grey, grey)), options);
     const double litShare = picture.litCount() / 4096.0;
     QVERIFY2(
         qAbs(litShare - grey / 255.0) <= tolerance,
@@ -189,7 +189,7 @@ void TestPictureConversion::reductionAveragesTheSourceArea()
 
     Options options;
     options.fit = Fit::Stretch;
-    const dithering::GreyLevels levels = pictureconversion::greyLevels(image, options);
+    const dithering::GreyLevels levels = imageconversion::greyLevels(image, options);
     for (size_t i = 0; i < levels.size(); ++i)
         QVERIFY2(qAbs(levels[i] - level) < 1e-6,
                  qPrintable(QStringLiteral("pixel %1 is %2").arg(i).arg(levels[i])));

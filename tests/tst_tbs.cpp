@@ -34,6 +34,21 @@ QString describe(const Run &run)
         .arg(QString::fromUtf8(run.out.left(400)), QString::fromUtf8(run.err));
 }
 
+// A picture of random colours (seed 7) in an image format.
+QByteArray encodedNoise(const char *format, const QSize &size)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            picture.setPixel(x, y, random.generate() | 0xff000000u);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, format);
+    return bytes;
+}
+
 bootscreen::ScreenBuffer randomScreen(quint32 seed)
 {
     QRandomGenerator random(seed);
@@ -78,6 +93,10 @@ private slots:
     void thumbnailSize();
 
     void savesIntoAFolderThatTakesNoNewFile();
+    void failedStandardOutputIsAnError_data();
+    void failedStandardOutputIsAnError();
+    void picturesFromImagePlugins_data();
+    void picturesFromImagePlugins();
     void builtProgramRunsWithoutADisplay();
 
 private:
@@ -109,7 +128,8 @@ void TestTbs::roundTripsKeepEveryBit()
     QFETCH(quint32, seed);
     QFETCH(QStringList, via);
 
-    const QByteArray original = bootscreen::formatScreen(randomScreen(seed));
+    const QByteArray original =
+        QByteArray::fromStdString(bootscreen::formatScreen(randomScreen(seed)));
     QVERIFY(writeFileBytes(path("in.tbs"), original));
     const QString middle = via.first() == QLatin1String("-") ? via.first() : path(via.first());
     const Run out = tbs(QStringList{"convert", path("in.tbs"), "-o", middle} + via.mid(1));
@@ -124,20 +144,25 @@ void TestTbs::editorBitmapsConvertAsTheEditorExports_data()
 {
     QTest::addColumn<quint32>("seed");
     QTest::addColumn<RandomPixels>("pixels");
+    QTest::addColumn<bool>("isEditorBitmap");
 
     // Random pixels everywhere: borders and disagreeing interiors, colours near the middle.
-    QTest::newRow("1-bit picture") << 21u << RandomPixels::BlackWhite;
-    QTest::newRow("colour picture, nearest of black and white") << 22u << RandomPixels::CellColours;
-    QTest::newRow("translucent picture") << 23u << RandomPixels::Translucent;
+    QTest::newRow("1-bit picture") << 21u << RandomPixels::BlackWhite << true;
+    QTest::newRow("colour picture: converted like any picture")
+        << 22u << RandomPixels::CellColours << false;
+    QTest::newRow("translucent picture: converted like any picture")
+        << 23u << RandomPixels::Translucent << false;
 }
 
-// A 160 x 640 picture, opened in the editor and exported, gives the file the tool makes of it;
-// and so does the BMP the editor saves of it. The BMP the tool writes is the editor's, byte for
-// byte, once that file is imported on a fresh canvas.
+// A two-colour 160 x 640 picture, opened in the editor and exported, gives the file the tool
+// makes of it; any other picture of that size is converted, options and all. The BMP the editor
+// saves gives the editor's file either way, and the BMP the tool writes is the editor's, byte
+// for byte, once that file is imported on a fresh canvas.
 void TestTbs::editorBitmapsConvertAsTheEditorExports()
 {
     QFETCH(quint32, seed);
     QFETCH(RandomPixels, pixels);
+    QFETCH(bool, isEditorBitmap);
 
     QVERIFY(randomPicture(canvasgeometry::GridSize, pixels, seed).save(path("picture.png")));
     const std::unique_ptr<ScribbleArea> editor = shownCanvas();
@@ -146,11 +171,14 @@ void TestTbs::editorBitmapsConvertAsTheEditorExports()
     QVERIFY(editor->saveBitmap(path("editor.bmp"), "BMP"));
     const QByteArray exported = readFileBytes(path("editor.tbs"));
 
-    for (const QString &input : {path("picture.png"), path("editor.bmp")}) {
-        const Run run = tbs({"convert", input, "-o", "-"});
-        QVERIFY2(run.status == 0 && run.out == exported,
-                 qPrintable(QStringLiteral("seed %1, %2: %3").arg(seed).arg(input, describe(run))));
-    }
+    const Run picture = tbs({"convert", path("picture.png"), "-o", "-"});
+    const Run turned = tbs({"convert", path("picture.png"), "--rotate", "180", "-o", "-"});
+    QVERIFY2(picture.status == 0 && (picture.out == exported) == isEditorBitmap &&
+                 (turned.out == picture.out) == isEditorBitmap,
+             qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(describe(picture))));
+    const Run bitmap = tbs({"convert", path("editor.bmp"), "-o", "-"});
+    QVERIFY2(bitmap.status == 0 && bitmap.out == exported,
+             qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(describe(bitmap))));
 
     const std::unique_ptr<ScribbleArea> fresh = shownCanvas();
     QVERIFY(fresh && fresh->readBootScreen(path("editor.tbs")));
@@ -167,13 +195,14 @@ void TestTbs::checkReportsWhatTheReaderMakesOfALine_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QStringList>("reports"); // "LINE: words" each report must hold, in order
 
-    const QByteArray canonical = bootscreen::formatScreen(randomScreen(31));
+    const QByteArray canonical =
+        QByteArray::fromStdString(bootscreen::formatScreen(randomScreen(31)));
     auto withLine3 = [](const QByteArray &line) {
         return QByteArray("0\r\n").repeated(2) + line + QByteArray("0\r\n").repeated(509);
     };
     QTest::newRow("as the editor writes it") << canonical << 0 << QStringList();
     QTest::newRow("LF line ends") << QByteArray("0\n").repeated(512) << 1
-                                  << QStringList{"1: LF without CR", "512: LF without CR"};
+                                  << QStringList{"1-512: LF without CR"};
     QTest::newRow("leading zeros")
         << withLine3("007\r\n") << 1 << QStringList{"3: '007' is read as 7"};
     QTest::newRow("plus sign") << withLine3("+7\r\n") << 1 << QStringList{"3: '+7' is read as 7"};
@@ -246,7 +275,7 @@ void TestTbs::failuresWriteNothing_data()
     const QByteArray hugeHeader =
         QByteArray::fromHex("89504e470d0a1a0a0000000d49484452000186a0000186a00806000000a8520bc800"
                             "00001149444154789c63601805a360140c77000003e80001b3a6d346");
-    const QByteArray good = bootscreen::formatScreen(randomScreen(41));
+    const QByteArray good = QByteArray::fromStdString(bootscreen::formatScreen(randomScreen(41)));
     const QStringList none;
     QTest::newRow("missing input") << "absent.png" << QByteArray() << none << "out.tbs" << 1
                                    << "tbs: %1/absent.png: No such file or directory";
@@ -270,6 +299,37 @@ void TestTbs::failuresWriteNothing_data()
     QTest::newRow("several inputs, output not a folder")
         << "in.tbs" << good << QStringList{"%1/in.tbs"} << "out.tbs" << 2
         << "With several inputs, OUTPUT must be an existing folder.";
+
+    const QByteArray logo = encodedNoise("PNG", QSize(64, 64));
+    const QString replaces = QStringLiteral(
+        "tbs: %1/logo.png: the output would replace this input; choose another name");
+    QTest::newRow("output is the input")
+        << "logo.png" << logo << none << "logo.png" << 1 << replaces;
+    QTest::newRow("output is the input, spelled otherwise")
+        << "logo.png" << logo << none << "./logo.png" << 1 << replaces;
+    QTest::newRow("batch into the inputs' own folder")
+        << "logo.png" << logo << QStringList{"--format", "png"} << "." << 1 << replaces;
+    QTest::newRow("--format contradicts the extension")
+        << "in.tbs" << good << QStringList{"--format", "png"} << "s.tbs" << 2
+        << "--format png does not match OUTPUT's extension .tbs.";
+    QTest::newRow("--scale for a boot screen")
+        << "in.tbs" << good << QStringList{"--scale", "2"} << "out.tbs" << 2
+        << "--scale applies to image outputs such as .png, not to .tbs.";
+    QTest::newRow("--scale for the editor's bitmap")
+        << "in.tbs" << good << QStringList{"--scale", "3"} << "out.bmp" << 2
+        << "--scale applies to image outputs such as .png, not to .bmp.";
+    QTest::newRow("truncated JPEG")
+        << "cut.jpg" << encodedNoise("JPEG", QSize(400, 400)).left(3000) << none << "out.tbs" << 1
+        << "tbs: %1/cut.jpg: the picture is damaged or incomplete";
+    QTest::newRow("picture format without a plug-in")
+        << "photo.avif"
+        << QByteArray("\0\0\0\x1c"
+                      "ftypavif",
+                      12) +
+               QByteArray(200, 'x')
+        << none << "out.tbs" << 1
+        << "AVIF pictures cannot be read here: the image format plug-in is not "
+           "installed (installed: ";
 }
 
 // A failed run leaves an existing output as it was and creates no file, and says why in one line.
@@ -301,8 +361,10 @@ void TestTbs::failuresWriteNothing()
 
 void TestTbs::oneBadInputDoesNotStopTheOthers()
 {
-    QVERIFY(writeFileBytes(path("a.tbs"), bootscreen::formatScreen(randomScreen(51))));
-    QVERIFY(writeFileBytes(path("c.txt"), bootscreen::formatScreen(randomScreen(52))));
+    QVERIFY(writeFileBytes(path("a.tbs"),
+                           QByteArray::fromStdString(bootscreen::formatScreen(randomScreen(51)))));
+    QVERIFY(writeFileBytes(path("c.txt"),
+                           QByteArray::fromStdString(bootscreen::formatScreen(randomScreen(52)))));
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("out")));
     const Run run =
         tbs({"convert", path("a.tbs"), path("b.png"), path("c.txt"), "-o", path("out")});
@@ -384,7 +446,8 @@ void TestTbs::savesIntoAFolderThatTakesNoNewFile()
                                            QFileDevice::ExeOwner | QFileDevice::ReadOther |
                                            QFileDevice::ExeOther);
     QVERIFY(QFile::copy(QStringLiteral(TBS_PROGRAM), path("tbs")));
-    QVERIFY(writeFileBytes(path("in.tbs"), bootscreen::formatScreen(randomScreen(61))));
+    QVERIFY(writeFileBytes(path("in.tbs"),
+                           QByteArray::fromStdString(bootscreen::formatScreen(randomScreen(61)))));
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("locked")));
     QVERIFY(writeFileBytes(path("locked/out.tbs"), "old"));
     const auto anyone = QFileDevice::ReadOwner | QFileDevice::ReadOther;
@@ -411,6 +474,65 @@ void TestTbs::savesIntoAFolderThatTakesNoNewFile()
     QCOMPARE(QDir(path("locked")).entryList(QDir::Files), QStringList{"out.tbs"});
     QFile::setPermissions(path("locked"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+void TestTbs::failedStandardOutputIsAnError_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("convert to standard output") << QStringList{"convert", "%1", "-o", "-"};
+    QTest::newRow("show") << QStringList{"show", "%1"};
+    QTest::newRow("check") << QStringList{"check", "%1"};
+}
+
+// A full disk under standard output loses the output: the program, run for real, says so.
+void TestTbs::failedStandardOutputIsAnError()
+{
+    QFETCH(QStringList, arguments);
+    QVERIFY(writeFileBytes(path("lf.tbs"), QByteArray("7\n").repeated(512)));
+    for (QString &argument : arguments)
+        argument = argument.arg(path("lf.tbs"));
+    QProcess process;
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(QStringLiteral(TBS_PROGRAM), arguments);
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 1);
+    QCOMPARE(process.readAllStandardError(),
+             QByteArray("tbs: standard output: No space left on device\n"));
+}
+
+void TestTbs::picturesFromImagePlugins_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    auto encoded = [](const char *format) {
+        QImage picture(32, 128, QImage::Format_RGB32);
+        picture.fill(Qt::black);
+        picture.setPixel(31, 0, qRgb(255, 255, 255));
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, format);
+        return bytes;
+    };
+    QTest::newRow("WebP") << "p.webp" << encoded("webp");
+    QTest::newRow("TIFF") << "p.tiff" << encoded("tiff");
+    QTest::newRow("SVG") << "p.svg"
+                         << QByteArray("<svg xmlns='http://www.w3.org/2000/svg' width='32' "
+                                       "height='128'><rect width='32' height='128'/><rect x='31' "
+                                       "width='1' height='1' fill='#fff'/></svg>");
+}
+
+// The image format plug-ins the package recommends are installed with the tests, so that these
+// pictures are read like any other.
+void TestTbs::picturesFromImagePlugins()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QVERIFY2(!bytes.isEmpty(), "the plug-in that writes this format is not installed");
+    QVERIFY(writeFileBytes(path(name), bytes));
+    const Run run = tbs({"convert", path(name), "--dither", "none", "-o", "-"});
+    QVERIFY2(run.status == 0, qPrintable(describe(run)));
+    QCOMPARE(run.out, "1\r\n" + QByteArray("0\r\n").repeated(511));
 }
 
 // The program itself, as a user runs it: no display and no platform plugin named.

@@ -32,6 +32,8 @@ for dependency in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa
     [[ $depends == *", $dependency "[\(,]* || $depends == *", $dependency,"* ]] ||
         fail "Depends lacks $dependency: $(field Depends)"
 done
+[ "$(field Recommends)" = "qt6-image-formats-plugins, libqt6svg6" ] ||
+    fail "Recommends: $(field Recommends)"
 description=$(field Description)
 [ "$(wc -l <<<"$description")" -ge 5 ] || fail "Description has no long text: $description"
 

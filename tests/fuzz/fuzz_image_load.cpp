@@ -28,8 +28,8 @@ QByteArray pictureBytes(const QImage &image)
 
 void expectEveryCell(const ScribbleArea &canvas, bool on, const char *after)
 {
-    for (int column = 0; column < canvasgeometry::Columns; ++column)
-        for (int row = 0; row < canvasgeometry::Rows; ++row)
+    for (int column = 0; column < canvasgeometry::DisplayColumns; ++column)
+        for (int row = 0; row < canvasgeometry::DisplayRows; ++row)
             if (canvasgeometry::cellIsOn(canvas.canvasImage(), column, row) != on) {
                 std::fprintf(stderr, "after %s the cell at column %d, row %d is %s (format %d)\n",
                              after, column, row, on ? "off" : "on",

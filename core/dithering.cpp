@@ -1,0 +1,96 @@
+#include "dithering.h"
+
+#include "bootscreenformat.h"
+
+#include <cassert>
+
+namespace dithering {
+
+namespace {
+
+using bootscreen::DisplayColumns;
+using bootscreen::DisplayRows;
+
+struct Share
+{
+    int dx; // along the direction of the scan
+    int dy;
+    double weight;
+};
+
+// Diffuses each pixel's quantisation error to the neighbours not yet visited. Rows run in
+// alternating directions, which keeps the patterns of flat areas from drifting one way.
+template <size_t N>
+bootscreen::DisplayPicture diffuse(GreyLevels levels, int threshold, const Share (&shares)[N])
+{
+    bootscreen::DisplayPicture picture;
+    for (int y = 0; y < DisplayRows; ++y) {
+        const bool leftToRight = y % 2 == 0;
+        for (int step = 0; step < DisplayColumns; ++step) {
+            const int x = leftToRight ? step : DisplayColumns - 1 - step;
+            const double level = levels[size_t(y * DisplayColumns + x)];
+            const bool lit = level >= threshold;
+            picture.setLit(x, y, lit);
+            const double error = level - (lit ? 255.0 : 0.0);
+            for (const Share &share : shares) {
+                const int nx = x + (leftToRight ? share.dx : -share.dx);
+                const int ny = y + share.dy;
+                if (nx >= 0 && nx < DisplayColumns && ny < DisplayRows)
+                    levels[size_t(ny * DisplayColumns + nx)] += error * share.weight;
+            }
+        }
+    }
+    return picture;
+}
+
+constexpr Share FloydSteinbergShares[] = {
+    {1, 0, 7.0 / 16}, {-1, 1, 3.0 / 16}, {0, 1, 5.0 / 16}, {1, 1, 1.0 / 16}};
+
+// Atkinson keeps a quarter of the error back, which gives crisper but less faithful greys.
+constexpr Share AtkinsonShares[] = {{1, 0, 1.0 / 8}, {2, 0, 1.0 / 8}, {-1, 1, 1.0 / 8},
+                                    {0, 1, 1.0 / 8}, {1, 1, 1.0 / 8}, {0, 2, 1.0 / 8}};
+
+// The classic recursive 8 x 8 ordered-dither matrix, values 0-63.
+constexpr int BayerMatrix[8][8] = {
+    {0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
+    {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
+    {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
+    {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21}};
+
+bootscreen::DisplayPicture ordered(const GreyLevels &levels, int threshold)
+{
+    bootscreen::DisplayPicture picture;
+    for (int y = 0; y < DisplayRows; ++y) {
+        for (int x = 0; x < DisplayColumns; ++x) {
+            // Thresholds 2, 6, ..., 254 around 128: a flat grey g lights about g / 256 of
+            // the pixels, black none and white all.
+            const double cell = (BayerMatrix[y % 8][x % 8] + 0.5) * 4.0 - 128.0;
+            picture.setLit(x, y, levels[size_t(y * DisplayColumns + x)] >= threshold + cell);
+        }
+    }
+    return picture;
+}
+
+} // namespace
+
+bootscreen::DisplayPicture dither(const GreyLevels &levels, Method method, int threshold)
+{
+    assert(levels.size() == size_t(DisplayColumns * DisplayRows));
+    switch (method) {
+    case Method::FloydSteinberg:
+        return diffuse(levels, threshold, FloydSteinbergShares);
+    case Method::Atkinson:
+        return diffuse(levels, threshold, AtkinsonShares);
+    case Method::Bayer:
+        return ordered(levels, threshold);
+    case Method::None:
+        break;
+    }
+    bootscreen::DisplayPicture picture;
+    for (int y = 0; y < DisplayRows; ++y)
+        for (int x = 0; x < DisplayColumns; ++x)
+            picture.setLit(x, y, levels[size_t(y * DisplayColumns + x)] >= threshold);
+    return picture;
+}
+
+} // namespace dithering

@@ -1,0 +1,77 @@
+// Which 160 x 640 pictures are the editor's bitmap (read cell for cell) and which are pictures
+// to convert like any other.
+
+#include "editorbitmap.h"
+
+#include <doctest/doctest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+struct Picture
+{
+    int width = editorbitmap::GridWidth;
+    int height = editorbitmap::GridHeight;
+    std::vector<std::uint8_t> rgba = std::vector<std::uint8_t>(size_t(width * height * 4), 0);
+
+    Picture()
+    {
+        for (size_t i = 3; i < rgba.size(); i += 4)
+            rgba[i] = 255; // opaque black
+    }
+    void set(int x, int y, std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a)
+    {
+        std::uint8_t *pixel = &rgba[size_t((y * width + x) * 4)];
+        pixel[0] = r;
+        pixel[1] = g;
+        pixel[2] = b;
+        pixel[3] = a;
+    }
+    RgbaView view() const { return {rgba.data(), width, height, width * 4}; }
+};
+
+} // namespace
+
+TEST_CASE("a two-colour 160 x 640 picture is the editor's bitmap, any other is converted")
+{
+    struct Row
+    {
+        const char *name;
+        std::uint8_t r, g, b, a;
+        bool isBitmap;
+    };
+    const Row rows[] = {
+        {"opaque white", 255, 255, 255, 255, true},
+        {"white, fully transparent: black once composited", 255, 255, 255, 0, true},
+        {"dark red, fully transparent", 128, 0, 0, 0, true},
+        {"white, half transparent: grey", 255, 255, 255, 128, false},
+        {"near white", 254, 255, 255, 255, false},
+        {"near black", 0, 0, 1, 255, false},
+        {"yellow", 255, 255, 0, 255, false},
+    };
+    for (const Row &row : rows) {
+        CAPTURE(row.name);
+        Picture picture;
+        picture.set(7, 300, row.r, row.g, row.b, row.a);
+        CHECK(editorbitmap::isEditorBitmap(picture.view()) == row.isBitmap);
+    }
+    Picture wider;
+    wider.width += 1;
+    wider.rgba.assign(size_t(wider.width * wider.height * 4), 255);
+    CHECK_FALSE(editorbitmap::isEditorBitmap(wider.view()));
+}
+
+TEST_CASE("a cell is lit by its interior's top-left pixel alone")
+{
+    Picture picture;
+    picture.set(editorbitmap::interiorLeft(3), editorbitmap::interiorTop(9), 255, 255, 255, 255);
+    picture.set(editorbitmap::interiorLeft(4) + 1, editorbitmap::interiorTop(9), 255, 255, 255,
+                255); // elsewhere in the interior of cell (4, 9)
+    picture.set(editorbitmap::CellSize * 5, editorbitmap::CellSize * 9, 255, 255, 255,
+                255); // the border corner of cell (5, 9)
+    const bootscreen::DisplayPicture cells = editorbitmap::cellsOf(picture.view());
+    CHECK(cells.litCount() == 1);
+    CHECK(cells.isLit(3, 9));
+}
