@@ -1,6 +1,7 @@
 #include "pictureconversion.h"
 
 #include "bootscreenformat.h"
+#include "displayarea.h"
 
 #include <algorithm>
 #include <cmath>
@@ -93,13 +94,16 @@ GreyLevelAccumulator::GreyLevelAccumulator(const Size &pictureSize, const Option
     if (!pictureSize.isValid())
         return;
     const Size fullSize = geometrySize.isValid() ? geometrySize : pictureSize;
-    turns = picturefit::quarterTurns(options.rotation, fullSize);
-    const Rect placed = picturefit::placement(picturefit::turnedSize(fullSize, turns), options.fit);
+    const Size room{options.area.width, options.area.height};
+    turns = picturefit::quarterTurns(options.rotation, fullSize, room);
+    const Rect placed =
+        picturefit::placement(picturefit::turnedSize(fullSize, turns), options.fit, options.area);
     const Size turnedPicture = picturefit::turnedSize(pictureSize, turns);
     across =
         std::make_unique<Shares>(turnedPicture.width, placed.left, placed.width, DisplayColumns);
     down = std::make_unique<Shares>(turnedPicture.height, placed.top, placed.height, DisplayRows);
-    covered = geometry::intersected(placed, {0, 0, DisplayColumns, DisplayRows});
+    covered = geometry::intersected(geometry::intersected(placed, options.area),
+                                    {0, 0, DisplayColumns, DisplayRows});
 }
 
 GreyLevelAccumulator::~GreyLevelAccumulator() = default;
@@ -154,8 +158,8 @@ bootscreen::DisplayPicture convertLevels(const dithering::GreyLevels &levels,
                                          const Options &options)
 {
     const bootscreen::DisplayPicture picture =
-        dithering::dither(levels, options.dither, options.threshold);
-    return options.invert ? picture.inverted() : picture;
+        dithering::dither(levels, options.dither, options.threshold, options.area);
+    return displayarea::composed({}, picture, options.area, options.invert);
 }
 
 bootscreen::DisplayPicture convertPicture(const RgbaView &picture, const Options &options,

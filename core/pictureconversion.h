@@ -10,8 +10,9 @@
 #include <memory>
 #include <vector>
 
-// Any picture (a logo, a photo) turned into the 32 x 128 display: turned, fitted, reduced to
-// grey levels by averaging the source area each display pixel covers, then dithered.
+// Any picture (a logo, a photo) turned into the 32 x 128 display, or an area of it: turned,
+// fitted, reduced to grey levels by averaging the source area each display pixel covers, then
+// dithered.
 namespace pictureconversion {
 
 enum class Background { Black, White };
@@ -22,8 +23,10 @@ struct Options
     picturefit::Rotation rotation = picturefit::Rotation::None;
     dithering::Method dither = dithering::Method::FloydSteinberg;
     int threshold = 128;
-    bool invert = false; // swaps lit and dark over the whole display, margins too
+    bool invert = false; // swaps lit and dark over the whole area, margins too
     Background background = Background::Black; // behind transparent pixels, and the margins
+    // Where on the display the picture is fitted and dithered; the rest of the display is dark.
+    geometry::Rect area{0, 0, bootscreen::DisplayColumns, bootscreen::DisplayRows};
 };
 
 // The grey levels (0-255, Rec. 601 luminance) of a picture that arrives in bands of rows, so
@@ -60,7 +63,7 @@ private:
 dithering::GreyLevels greyLevels(const RgbaView &picture, const Options &options,
                                  const geometry::Size &geometrySize = {});
 
-// Lit and dark pixels for grey levels, as the options ask.
+// Lit and dark pixels for grey levels, as the options ask: within the area, the rest dark.
 bootscreen::DisplayPicture convertLevels(const dithering::GreyLevels &levels,
                                          const Options &options);
 
