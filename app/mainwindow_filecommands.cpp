@@ -107,7 +107,13 @@ QString MainWindow::askForSaveFileName(const QString &caption, const QByteArray 
     const QString format = QString::fromLatin1(fileFormat);
     const QString initialPath = QDir::currentPath() + QLatin1String("/untitled.") + format;
     const QString filter = tr("%1 Files (*.%2);;All Files (*)").arg(format.toUpper()).arg(format);
-    return QFileDialog::getSaveFileName(this, caption, initialPath, filter);
+    QFileDialog dialog(this, caption, initialPath, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // As native dialogs do: a name typed without an extension gets the format's (the device's
+    // loader lists only *.tbs files), and the question whether to replace a file is about that
+    // final name.
+    dialog.setDefaultSuffix(format.toLower());
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 QString MainWindow::askForOpenFileName(const QString &filter)

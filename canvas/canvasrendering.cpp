@@ -32,13 +32,6 @@ CellRange cellsTouching(const QRect &deviceRect, int scale)
             std::min(DisplayRows - 1, floorDivide(deviceRect.bottom(), cellPixels) + 1)};
 }
 
-// A cell beyond the image (only before the first layout) counts as off rather than
-// reading outside the picture.
-static bool cellShowsOn(const QImage &image, int column, int row)
-{
-    return image.valid(interiorTopLeft(column, row)) && cellIsOn(image, column, row);
-}
-
 void paintCanvas(QPainter &painter, const QImage &image, int scale, const CellRange &cells)
 {
     painter.scale(scale, scale);
@@ -46,7 +39,7 @@ void paintCanvas(QPainter &painter, const QImage &image, int scale, const CellRa
     const QSize cellSize(CellSize, CellSize);
     for (int column = cells.firstColumn; column <= cells.lastColumn; ++column) {
         for (int row = cells.firstRow; row <= cells.lastRow; ++row) {
-            const bool on = cellShowsOn(image, column, row);
+            const bool on = cellIsOn(image, column, row);
             painter.setPen(cellPen(on ? Qt::color1 : Qt::color0));
             painter.drawRect(QRect(cellCorner(column, row), cellSize));
         }

@@ -14,11 +14,9 @@ void growImage(QImage *image, const QSize &newSize)
 {
     if (image->size() == newSize)
         return;
-    QImage grown(newSize, QImage::Format_Mono);
+    QImage grown = monoimage::blackAndWhiteImage(newSize);
     if (grown.isNull())
         return; // too large to allocate: the caller sees the size unchanged
-    grown.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    grown.fill(0);
     // The painter lands every colour on the nearer of black and white (white exactly when
     // red + green + blue >= 383, after compositing over black), without dithering.
     QPainter painter(&grown);
@@ -32,7 +30,7 @@ bootscreen::DisplayPicture cellsOf(const QImage &image)
     bootscreen::DisplayPicture picture;
     for (int row = 0; row < DisplayRows; ++row) {
         for (int column = 0; column < DisplayColumns; ++column) {
-            if (image.valid(interiorTopLeft(column, row)) && cellIsOn(image, column, row))
+            if (cellIsOn(image, column, row))
                 picture.setLit(column, row, true);
         }
     }
@@ -67,9 +65,7 @@ void paintCellInteriors(QImage &image, const bootscreen::DisplayPicture &picture
 
 QImage gridImageOf(const bootscreen::DisplayPicture &picture)
 {
-    QImage image(GridSize, QImage::Format_Mono);
-    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    image.fill(0);
+    QImage image = monoimage::blackAndWhiteImage(GridSize);
     monoimage::fillCellInteriors(image, picture);
     return image;
 }

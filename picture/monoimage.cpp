@@ -6,6 +6,16 @@
 
 namespace monoimage {
 
+QImage blackAndWhiteImage(const QSize &size)
+{
+    QImage image(size, QImage::Format_Mono);
+    if (image.isNull())
+        return image;
+    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    image.fill(0);
+    return image;
+}
+
 bool isBlackAndWhite(const QImage &image)
 {
     if (image.format() != QImage::Format_Mono && image.format() != QImage::Format_MonoLSB)

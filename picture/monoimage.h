@@ -11,6 +11,10 @@
 // of converting the picture and of stroking thousands of tiny lines.
 namespace monoimage {
 
+// A new 1-bit image with black at index 0 (off) and white at index 1 (on), filled black; null
+// when it cannot be allocated.
+QImage blackAndWhiteImage(const QSize &size);
+
 // A 1-bit image whose two palette entries are black and white, in either order: the painter
 // lands each colour on one of these, so its drawing can be written out as plain bits.
 bool isBlackAndWhite(const QImage &image);

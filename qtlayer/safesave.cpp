@@ -1,8 +1,11 @@
 #include "safesave.h"
 
 #include <QCoreApplication>
-#include <QFileDevice>
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#include <optional>
 
 namespace safesave {
 
@@ -20,9 +23,45 @@ QString incompleteWriteReason()
     return QCoreApplication::translate("SafeSave", "Could not write the whole file.");
 }
 
-} // namespace
+// Where the folder takes no new file, QSaveFile writes the target in place and empties it on
+// opening, so a failed write would leave it cut short. The files saved here are small: their
+// old contents are kept in memory to put back. Only a regular file of a size such saves replace:
+// a device or a pipe is not read to its end, and a huge file is not read into memory.
+std::optional<QByteArray> oldContents(const QString &fileName)
+{
+    constexpr qint64 LargestKept = 64 * 1024 * 1024;
+    const QFileInfo info(fileName);
+    if (!info.isFile() || info.size() > LargestKept)
+        return std::nullopt;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray contents = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return contents;
+}
 
-bool saveFile(const QString &fileName, const WriteContents &write, QString *errorString)
+// A failed save through a temporary file left the target alone; one written in place did not.
+// Appends to `reason` when the old contents cannot be put back.
+void putBack(const QString &fileName, const QByteArray &contents, QString *reason)
+{
+    QFile file(fileName);
+    if (file.open(QIODevice::ReadOnly) && file.readAll() == contents)
+        return;
+    file.close();
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        file.write(contents) == contents.size()) {
+        file.close();
+        if (file.error() == QFileDevice::NoError)
+            return;
+    }
+    *reason += QLatin1Char(' ') +
+               QCoreApplication::translate("SafeSave", "Its old contents could not be put back: %1")
+                   .arg(file.errorString());
+}
+
+bool writeFile(const QString &fileName, const WriteContents &write, QString *errorString)
 {
     QSaveFile file(fileName);
     file.setDirectWriteFallback(true);
@@ -43,6 +82,19 @@ bool saveFile(const QString &fileName, const WriteContents &write, QString *erro
     if (!file.commit())
         return failed(file.errorString(), errorString);
     return true;
+}
+
+} // namespace
+
+bool saveFile(const QString &fileName, const WriteContents &write, QString *errorString)
+{
+    const std::optional<QByteArray> old = oldContents(fileName);
+    QString reason;
+    if (writeFile(fileName, write, &reason))
+        return true;
+    if (old)
+        putBack(fileName, *old, &reason);
+    return failed(reason, errorString);
 }
 
 bool writeStream(QIODevice &stream, const WriteContents &write, QString *errorString)

@@ -17,8 +17,8 @@ using WriteContents = std::function<bool(QIODevice &device, QString *errorString
 
 // Saves the named file through `write`. False on any open, write or commit error, with the
 // reason in errorString (if given). Where the folder takes no new file but the file itself is
-// writable, the file is written in place, as a plain save would: without the guarantee, but a
-// user who may change the file is not refused.
+// writable, the file is written in place, as a plain save would, so that a user who may change
+// the file is not refused; if that write fails, the file's old contents are put back.
 bool saveFile(const QString &fileName, const WriteContents &write, QString *errorString = nullptr);
 
 // Writes through `write` to a stream that cannot be taken back (standard output), flushing it,

@@ -23,7 +23,15 @@ const QString PromptTitle = QStringLiteral("Scribble");
 const QString WarningTitle = QStringLiteral("Tarrow Boot Screen Editor");
 const QPoint CellOneTwo(7, 12); // column 1, row 2 at scale 1
 
-enum class Answer { NoPrompt, Save, SaveUnderBmpName, SaveThenCancel, Discard, Cancel };
+enum class Answer {
+    NoPrompt,
+    Save,
+    SaveUnderBmpName,
+    SaveUnderBareName,
+    SaveThenCancel,
+    Discard,
+    Cancel
+};
 
 // A modal that nobody answers would block the test forever. Any modal that stays up for
 // seconds is recorded and closed, so the test fails with its title instead of hanging.
@@ -147,6 +155,8 @@ void tst_FileCommands::promptGuardsDiscardingCommands_data()
     }
     QTest::newRow("exit, Save under a .BMP name: writes a BMP and closes")
         << ExitCommand << true << Answer::SaveUnderBmpName << true;
+    QTest::newRow("exit, Save under a name without extension: writes kept.png and closes")
+        << ExitCommand << true << Answer::SaveUnderBareName << true;
 }
 
 void tst_FileCommands::promptGuardsDiscardingCommands()
@@ -164,17 +174,21 @@ void tst_FileCommands::promptGuardsDiscardingCommands()
         QTest::mouseClick(canvas, Qt::LeftButton, {}, CellOneTwo);
     QCOMPARE(canvas->isModified(), modified);
     const QImage drawing = canvas->canvasImage();
-    const bool saves = answer == Answer::Save || answer == Answer::SaveUnderBmpName;
+    const bool saves = answer == Answer::Save || answer == Answer::SaveUnderBmpName ||
+                       answer == Answer::SaveUnderBareName;
+    const QString typedPath =
+        filePath(answer == Answer::SaveUnderBmpName    ? QStringLiteral("kept.BMP")
+                 : answer == Answer::SaveUnderBareName ? QStringLiteral("kept")
+                                                       : QStringLiteral("kept.png"));
     const QString savedPath =
-        filePath(answer == Answer::SaveUnderBmpName ? QStringLiteral("kept.BMP")
-                                                    : QStringLiteral("kept.png"));
+        answer == Answer::SaveUnderBareName ? typedPath + QLatin1String(".png") : typedPath;
 
     ModalDriver driver;
     QStringList expectedTitles;
     if (saves || answer == Answer::SaveThenCancel) {
         driver.pressMessageBoxButton(QMessageBox::Save);
         if (saves)
-            driver.acceptFileDialog(savedPath);
+            driver.acceptFileDialog(typedPath);
         else
             driver.cancelFileDialog();
         expectedTitles << PromptTitle << QStringLiteral("Save Image As");
@@ -220,7 +234,7 @@ void tst_FileCommands::promptGuardsDiscardingCommands()
     if (saves) {
         // The name decides the encoding: PNG as offered, BMP for a name ending in .bmp.
         const QByteArray magic =
-            answer == Answer::Save ? QByteArray("\x89PNG\r\n\x1a\n") : QByteArray("BM");
+            answer == Answer::SaveUnderBmpName ? QByteArray("BM") : QByteArray("\x89PNG\r\n\x1a\n");
         QVERIFY2(readFileBytes(savedPath).startsWith(magic),
                  qPrintable(QDir(dir->path()).entryList(QDir::Files).join(QLatin1Char(' '))));
         const QImage saved(savedPath);
@@ -243,19 +257,42 @@ void tst_FileCommands::saveDialogsOfferDefaults_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("offeredName");
     QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("typed");    // the name typed into the dialog
+    QTest::addColumn<QString>("existing"); // a file there before, none when empty
+    QTest::addColumn<QString>("question"); // whether to replace a file, answered Yes
+    QTest::addColumn<QString>("savedAs");
 
     const QString bmpFilter = QStringLiteral("BMP Files (*.BMP);;All Files (*)");
     const QString tbsFilter = QStringLiteral("TBS Files (*.tbs);;All Files (*)");
+    const QString none;
     QTest::newRow("menu save writes a 1-bit BMP and clears modified")
         << SaveCommand << true << "Save Image As"
-        << "untitled.BMP" << bmpFilter;
-    QTest::newRow("menu save cancelled writes nothing") << SaveCommand << false << "Save Image As"
-                                                        << "untitled.BMP" << bmpFilter;
+        << "untitled.BMP" << bmpFilter << "chosen.out" << none << none << "chosen.out";
+    QTest::newRow("menu save cancelled writes nothing")
+        << SaveCommand << false << "Save Image As"
+        << "untitled.BMP" << bmpFilter << "chosen.out" << none << none << none;
     QTest::newRow("export writes 512 lines and keeps modified")
         << ExportCommand << true << "Save File As"
-        << "untitled.tbs" << tbsFilter;
-    QTest::newRow("export cancelled writes nothing") << ExportCommand << false << "Save File As"
-                                                     << "untitled.tbs" << tbsFilter;
+        << "untitled.tbs" << tbsFilter << "chosen.out" << none << none << "chosen.out";
+    QTest::newRow("export cancelled writes nothing")
+        << ExportCommand << false << "Save File As"
+        << "untitled.tbs" << tbsFilter << "chosen.out" << none << none << none;
+    QTest::newRow("menu save of a name without extension: drawn.bmp")
+        << SaveCommand << true << "Save Image As"
+        << "untitled.BMP" << bmpFilter << "drawn" << none << none << "drawn.bmp";
+    QTest::newRow("export of a name without extension: drawn.tbs")
+        << ExportCommand << true << "Save File As"
+        << "untitled.tbs" << tbsFilter << "drawn" << none << none << "drawn.tbs";
+    QTest::newRow("export as drawn over drawn.tbs: asked about drawn.tbs")
+        << ExportCommand << true << "Save File As"
+        << "untitled.tbs" << tbsFilter << "drawn"
+        << "drawn.tbs"
+        << "drawn.tbs already exists.\nDo you want to replace it?"
+        << "drawn.tbs";
+    QTest::newRow("export as drawn beside a file drawn: no question, drawn kept")
+        << ExportCommand << true << "Save File As"
+        << "untitled.tbs" << tbsFilter << "drawn"
+        << "drawn" << none << "drawn.tbs";
 }
 
 void tst_FileCommands::saveDialogsOfferDefaults()
@@ -265,6 +302,10 @@ void tst_FileCommands::saveDialogsOfferDefaults()
     QFETCH(QString, title);
     QFETCH(QString, offeredName);
     QFETCH(QString, filter);
+    QFETCH(QString, typed);
+    QFETCH(QString, existing);
+    QFETCH(QString, question);
+    QFETCH(QString, savedAs);
 
     MainWindow window;
     window.show();
@@ -272,17 +313,25 @@ void tst_FileCommands::saveDialogsOfferDefaults()
     ScribbleArea *canvas = canvasOf(window);
     QTest::mouseClick(canvas, Qt::LeftButton, {}, CellOneTwo);
     const QImage drawing = canvas->canvasImage();
-    const QString target = filePath(QStringLiteral("chosen.out"));
+    const QByteArray oldBytes("old contents\n");
+    if (!existing.isEmpty())
+        QVERIFY(writeFileBytes(filePath(existing), oldBytes));
 
     ModalDriver driver;
+    QStringList titles{title};
     if (accept)
-        driver.acceptFileDialog(target);
+        driver.acceptFileDialog(filePath(typed));
     else
         driver.cancelFileDialog();
+    if (!question.isEmpty()) {
+        driver.pressMessageBoxButton(QMessageBox::Yes);
+        titles << title;
+    }
     QVERIFY(chooseMenuCommand(window, command));
 
     QVERIFY2(driver.allAnswered(), qPrintable(driver.problems()));
-    QCOMPARE(driver.titles, QStringList{title});
+    QCOMPARE(driver.titles, titles);
+    QCOMPARE(driver.messageTexts, question.isEmpty() ? QStringList() : QStringList{question});
     QCOMPARE(driver.offeredFileNames.value(0), offeredName);
     QCOMPARE(canonical(driver.offeredDirectories.value(0)), canonical(dir->path()));
     QCOMPARE(driver.nameFilters.value(0), filtersOf(filter));
@@ -293,7 +342,14 @@ void tst_FileCommands::saveDialogsOfferDefaults()
         QVERIFY(canvas->isModified());
         return;
     }
-    const QByteArray bytes = readFileBytes(target);
+    QStringList files{savedAs};
+    if (!existing.isEmpty() && existing != savedAs) {
+        QCOMPARE(readFileBytes(filePath(existing)), oldBytes);
+        files << existing;
+    }
+    files.sort();
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), files);
+    const QByteArray bytes = readFileBytes(filePath(savedAs));
     if (command == SaveCommand) {
         QVERIFY(bytes.startsWith("BM"));
         QImage saved;

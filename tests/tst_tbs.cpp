@@ -14,6 +14,7 @@
 #include <QImageReader>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -124,7 +125,10 @@ private slots:
     void largePhotosAreDecodedReduced();
     void thumbnailSize_data();
     void thumbnailSize();
+    void showDrawsTheScreenInAFrame_data();
+    void showDrawsTheScreenInAFrame();
 
+    void savesIntoAFolderThatTakesNoNewFile_data();
     void savesIntoAFolderThatTakesNoNewFile();
     void failedStandardOutputIsAnError_data();
     void failedStandardOutputIsAnError();
@@ -701,13 +705,80 @@ void TestTbs::thumbnailSize()
     QCOMPARE(thumb.pixel(25 * scale, 0), qRgb(0, 0, 0));
 }
 
+void TestTbs::showDrawsTheScreenInAFrame_data()
+{
+    QTest::addColumn<QStringList>("locale"); // the only locale variables set
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("expected"); // in tests/data/show, as is screen.tbs
+
+    const QStringList none;
+    QTest::newRow("UTF-8 locale: half blocks, box-drawing frame")
+        << QStringList{"LC_ALL=C.UTF-8"} << none << "blocks.txt";
+    QTest::newRow("UTF-8 from LANG alone") << QStringList{"LANG=C.UTF-8"} << none << "blocks.txt";
+    QTest::newRow("UTF-8 character type, C otherwise")
+        << QStringList{"LANG=C", "LC_CTYPE=C.UTF-8"} << none << "blocks.txt";
+    QTest::newRow("--ascii in a UTF-8 locale")
+        << QStringList{"LC_ALL=C.UTF-8"} << QStringList{"--ascii"} << "ascii.txt";
+    QTest::newRow("C locale: # and ., ASCII frame")
+        << QStringList{"LC_ALL=C"} << none << "ascii.txt";
+    QTest::newRow("no locale set: ASCII") << none << none << "ascii.txt";
+    QTest::newRow("locale not installed: the C library's ASCII")
+        << QStringList{"LC_ALL=xx_XX.UTF-8"} << none << "ascii.txt";
+}
+
+// The locale is the program's environment, so the built program runs.
+void TestTbs::showDrawsTheScreenInAFrame()
+{
+    QFETCH(QStringList, locale);
+    QFETCH(QStringList, options);
+    QFETCH(QString, expected);
+
+    const QString data = QStringLiteral(TBS_TEST_DATA "/show/");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &name : environment.keys()) {
+        if (name == QLatin1String("LANG") || name.startsWith(QLatin1String("LC_")))
+            environment.remove(name);
+    }
+    for (const QString &setting : locale)
+        environment.insert(setting.section(QLatin1Char('='), 0, 0),
+                           setting.section(QLatin1Char('='), 1));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TBS_PROGRAM), QStringList{"show", data + "screen.tbs"} + options);
+    QVERIFY(process.waitForFinished(30000));
+    const QByteArray out = process.readAllStandardOutput();
+    QVERIFY2(process.exitCode() == 0 && out == readFileBytes(data + expected),
+             qPrintable(QStringLiteral("exit %1, out:\n%2").arg(process.exitCode()).arg(out)));
+}
+
+void TestTbs::savesIntoAFolderThatTakesNoNewFile_data()
+{
+    QTest::addColumn<QString>("output");       // in a folder holding out.bmp and out.tbs
+    QTest::addColumn<qint64>("fileSizeLimit"); // none when 0
+    QTest::addColumn<int>("status");
+
+    QTest::newRow("existing file: written in place") << "out.tbs" << qint64(0) << 0;
+    QTest::newRow("new file: refused, none created") << "new.tbs" << qint64(0) << 1;
+    // The file was emptied when it was opened; its old contents go back.
+    QTest::newRow("write in place stopped half-way: the old file back")
+        << "out.tbs" << qint64(1000) << 1;
+    QTest::newRow("image written in place stopped half-way: the old file back")
+        << "out.bmp" << qint64(1000) << 1;
+}
+
 // Where a folder takes no new file but the file in it is writable, the file is written in
 // place. Root passes every permission check, so the run drops to an unprivileged user.
 void TestTbs::savesIntoAFolderThatTakesNoNewFile()
 {
+    QFETCH(QString, output);
+    QFETCH(qint64, fileSizeLimit);
+    QFETCH(int, status);
+
     const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
     if (geteuid() == 0 && setpriv.isEmpty())
         QSKIP("running as root without setpriv to drop privileges: permissions stop nothing");
+    if (fileSizeLimit > 0 && !fileSizeLimitAvailable())
+        QSKIP("needs a file size limit to make a write fail after opening");
     QFile::setPermissions(dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                            QFileDevice::ExeOwner | QFileDevice::ReadOther |
                                            QFileDevice::ExeOther);
@@ -715,31 +786,45 @@ void TestTbs::savesIntoAFolderThatTakesNoNewFile()
     QVERIFY(writeFileBytes(path("in.tbs"),
                            QByteArray::fromStdString(bootscreen::formatScreen(randomScreen(61)))));
     QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("locked")));
-    QVERIFY(writeFileBytes(path("locked/out.tbs"), "old"));
+    const QStringList oldFiles{QStringLiteral("out.bmp"), QStringLiteral("out.tbs")};
     const auto anyone = QFileDevice::ReadOwner | QFileDevice::ReadOther;
+    for (const QString &name : oldFiles) {
+        QVERIFY(writeFileBytes(path("locked/" + name), "old"));
+        QFile::setPermissions(path("locked/" + name),
+                              anyone | QFileDevice::WriteOwner | QFileDevice::WriteOther);
+    }
     QFile::setPermissions(path("tbs"), anyone | QFileDevice::ExeOwner | QFileDevice::ExeOther);
     QFile::setPermissions(path("in.tbs"), anyone);
-    QFile::setPermissions(path("locked/out.tbs"),
-                          anyone | QFileDevice::WriteOwner | QFileDevice::WriteOther);
     QFile::setPermissions(path("locked"), anyone | QFileDevice::ExeOwner | QFileDevice::ExeOther);
+    const auto unlock = qScopeGuard([this] {
+        QFile::setPermissions(path("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ExeOwner);
+    });
 
-    auto convert = [&](const QString &output) {
-        QStringList command{path("tbs"), QStringLiteral("convert"), path("in.tbs"),
-                            QStringLiteral("-o"), output};
-        if (geteuid() == 0)
-            command = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"} + command;
-        QProcess process;
+    QStringList command{path("tbs"), QStringLiteral("convert"), path("in.tbs"),
+                        QStringLiteral("-o"), path("locked/" + output)};
+    if (geteuid() == 0)
+        command = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"} + command;
+    QProcess process;
+    // The limit and the ignored SIGXFSZ pass on to the program started meanwhile.
+    const auto run = [&] {
         process.start(geteuid() == 0 ? setpriv : command.takeFirst(), command);
-        return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
-                   ? process.exitCode()
-                   : -1;
+        return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit;
     };
-    QCOMPARE(convert(path("locked/out.tbs")), 0);
-    QCOMPARE(readFileBytes(path("locked/out.tbs")), readFileBytes(path("in.tbs")));
-    QCOMPARE(convert(path("locked/new.tbs")), 1);
-    QCOMPARE(QDir(path("locked")).entryList(QDir::Files), QStringList{"out.tbs"});
-    QFile::setPermissions(path("locked"),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QVERIFY(fileSizeLimit > 0 ? runWithFileSizeLimit(fileSizeLimit, run) : run());
+    const QByteArray err = process.readAllStandardError();
+    const QString what = QStringLiteral("exit %1, err: %2").arg(process.exitCode()).arg(err);
+    QVERIFY2(process.exitCode() == status, qPrintable(what));
+    QVERIFY2(status == 0 ? err.isEmpty()
+                         : err.count('\n') == 1 &&
+                               err.startsWith("tbs: " + path("locked/" + output).toUtf8()),
+             qPrintable(what));
+    QCOMPARE(QDir(path("locked")).entryList(QDir::Files | QDir::Hidden), oldFiles);
+    for (const QString &name : oldFiles) {
+        const QByteArray expected =
+            status == 0 && name == output ? readFileBytes(path("in.tbs")) : QByteArray("old");
+        QCOMPARE(readFileBytes(path("locked/" + name)), expected);
+    }
 }
 
 void TestTbs::failedStandardOutputIsAnError_data()

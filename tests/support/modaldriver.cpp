@@ -88,7 +88,13 @@ void ModalDriver::acceptFileDialog(const QString &path)
         if (!dialog)
             return;
         typeFileName(dialog, path);
-        static_cast<QDialog *>(dialog)->accept(); // runs QFileDialog's own checks
+        // Accepted from the dialog's own loop once this handler returned: the driver's timer does
+        // not fire again inside its own handler, and accepting may ask whether to replace a file.
+        QPointer<QDialog> target = dialog;
+        QTimer::singleShot(0, dialog, [target] {
+            if (target)
+                target->accept(); // runs QFileDialog's own checks
+        });
     });
 }
 
