@@ -75,7 +75,9 @@ TEST_CASE("invert swaps every pixel of the converted picture")
 TEST_CASE("a picture in an area is the same wherever the area lies, and the rest stays dark")
 {
     std::vector<std::uint8_t> rgba;
-    std::uint32_t state = 20240616; // a fixed seed: a noisy picture, full of dithering error
+    const std::uint32_t seed = 20240616; // a noisy picture, full of dithering error
+    CAPTURE(seed);
+    std::uint32_t state = seed;
     for (int i = 0; i < 40 * 60; ++i) {
         state = state * 1664525u + 1013904223u;
         const auto level = std::uint8_t(state >> 24);
