@@ -21,6 +21,14 @@ struct Point
     int y;
 };
 
+// A fully transparent pixel looks the same whatever its colour channels hold.
+std::array<std::uint8_t, 4> seenColour(const std::uint8_t *rgba)
+{
+    if (rgba[3] == 0)
+        return {0, 0, 0, 0};
+    return {rgba[0], rgba[1], rgba[2], rgba[3]};
+}
+
 // Rec. 601 luminance, in thousandths so that white is exactly 255000.
 int luminance(const std::uint8_t *rgba, int backgroundLevel)
 {
@@ -94,8 +102,8 @@ GreyLevelAccumulator::GreyLevelAccumulator(const Size &pictureSize, const Option
     if (!pictureSize.isValid())
         return;
     const Size fullSize = geometrySize.isValid() ? geometrySize : pictureSize;
-    const Size room{options.area.width, options.area.height};
-    turns = picturefit::quarterTurns(options.rotation, fullSize, room);
+    turns = picturefit::quarterTurns(options.rotation, fullSize,
+                                     {options.area.width, options.area.height});
     const Rect placed =
         picturefit::placement(picturefit::turnedSize(fullSize, turns), options.fit, options.area);
     const Size turnedPicture = picturefit::turnedSize(pictureSize, turns);
@@ -122,7 +130,15 @@ void GreyLevelAccumulator::addRows(const RgbaView &rows, int firstRow)
             if (downBegin == downEnd)
                 continue;
             const Shares::Share *acrossEnd = across->end(at.x);
-            const double level = luminance(line + 4 * x, backgroundLevel) / 1000.0;
+            const std::uint8_t *pixel = line + 4 * x;
+            const int thousandths = luminance(pixel, backgroundLevel);
+            tones.add((thousandths + 500) / 1000, pixel[3]);
+            if (uniform) {
+                if (!firstColour)
+                    firstColour = seenColour(pixel);
+                uniform = *firstColour == seenColour(pixel);
+            }
+            const double level = thousandths / 1000.0;
             for (const Shares::Share *a = across->begin(at.x); a != acrossEnd; ++a)
                 for (const Shares::Share *d = downBegin; d != downEnd; ++d)
                     sums[size_t(d->target * DisplayColumns + a->target)] +=
@@ -144,28 +160,47 @@ dithering::GreyLevels GreyLevelAccumulator::levels() const
     return levels;
 }
 
+PictureLevels GreyLevelAccumulator::pictureLevels() const
+{
+    return {levels(), covered, tones.mainToneShare(), uniform};
+}
+
+PictureLevels pictureLevels(const RgbaView &picture, const Options &options,
+                            const Size &geometrySize)
+{
+    if (picture.isNull())
+        return GreyLevelAccumulator({}, options).pictureLevels();
+    GreyLevelAccumulator accumulator(picture.size(), options, geometrySize);
+    accumulator.addRows(picture, 0);
+    return accumulator.pictureLevels();
+}
+
 dithering::GreyLevels greyLevels(const RgbaView &picture, const Options &options,
                                  const Size &geometrySize)
 {
-    if (picture.isNull())
-        return GreyLevelAccumulator({}, options).levels();
-    GreyLevelAccumulator accumulator(picture.size(), options, geometrySize);
-    accumulator.addRows(picture, 0);
-    return accumulator.levels();
+    return pictureLevels(picture, options, geometrySize).levels;
 }
 
-bootscreen::DisplayPicture convertLevels(const dithering::GreyLevels &levels,
-                                         const Options &options)
+Conversion convertLevels(const PictureLevels &levels, const Options &options)
 {
-    const bootscreen::DisplayPicture picture =
-        dithering::dither(levels, options.dither, options.threshold, options.area);
-    return displayarea::composed({}, picture, options.area, options.invert);
+    dithering::GreyLevels toned = levels.levels;
+    tone::adjust(toned, levels.covered, options.tone);
+    const autodither::Choice choice = autodither::choose(
+        toned, levels.covered, levels.mainToneShare, options.dither, options.threshold);
+    Conversion conversion;
+    const geometry::Rect area = geometry::intersected(options.area, displayarea::WholeDisplay);
+    conversion.picture = displayarea::composed(
+        {}, dithering::dither(toned, choice.method, choice.threshold, area), area, options.invert);
+    conversion.dither = choice.method;
+    conversion.threshold = choice.threshold;
+    const int lit = conversion.picture.litCount();
+    conversion.blank = !levels.uniform && (lit == 0 || lit == area.width * area.height);
+    return conversion;
 }
 
-bootscreen::DisplayPicture convertPicture(const RgbaView &picture, const Options &options,
-                                          const Size &geometrySize)
+Conversion convertPicture(const RgbaView &picture, const Options &options, const Size &geometrySize)
 {
-    return convertLevels(greyLevels(picture, options, geometrySize), options);
+    return convertLevels(pictureLevels(picture, options, geometrySize), options);
 }
 
 } // namespace pictureconversion

@@ -1,18 +1,23 @@
 #pragma once
 
+#include "autodither.h"
 #include "displaypicture.h"
 #include "dithering.h"
 #include "geometry.h"
 #include "picturefit.h"
 #include "rgbaimage.h"
+#include "tone.h"
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // Any picture (a logo, a photo) turned into the 32 x 128 display, or an area of it: turned,
-// fitted, reduced to grey levels by averaging the source area each display pixel covers, then
-// dithered.
+// fitted, reduced to grey levels by averaging the source area each display pixel covers, toned,
+// then dithered.
 namespace pictureconversion {
 
 enum class Background { Black, White };
@@ -21,12 +26,31 @@ struct Options
 {
     picturefit::Fit fit = picturefit::Fit::Contain;
     picturefit::Rotation rotation = picturefit::Rotation::None;
-    dithering::Method dither = dithering::Method::FloydSteinberg;
-    int threshold = 128;
+    std::optional<dithering::Method> dither; // nothing: chosen from the picture
+    std::optional<int> threshold;            // nothing: chosen from the picture
+    tone::Adjustments tone;
     bool invert = false; // swaps lit and dark over the whole area, margins too
     Background background = Background::Black; // behind transparent pixels, and the margins
     // Where on the display the picture is fitted and dithered; the rest of the display is dark.
     geometry::Rect area{0, 0, bootscreen::DisplayColumns, bootscreen::DisplayRows};
+};
+
+// A picture reduced to the display, with what the automatic choices look at.
+struct PictureLevels
+{
+    dithering::GreyLevels levels;
+    geometry::Rect covered;     // the placed picture in the area, without the margins
+    double mainToneShare = 1.0; // see autodither::SourceTones
+    bool uniform = true;        // every pixel of the picture has the same colour
+};
+
+// What a conversion gave, and the method and threshold that give it again.
+struct Conversion
+{
+    bootscreen::DisplayPicture picture;
+    dithering::Method dither = dithering::Method::FloydSteinberg;
+    int threshold = 128;
+    bool blank = false; // the area all dark or all lit, from a picture not of one flat colour
 };
 
 // The grey levels (0-255, Rec. 601 luminance) of a picture that arrives in bands of rows, so
@@ -49,6 +73,9 @@ public:
     // Every display pixel's level: the placed picture's average, the background elsewhere.
     dithering::GreyLevels levels() const;
 
+    // The levels with the placement and what the picture's own pixels showed.
+    PictureLevels pictureLevels() const;
+
 private:
     struct Shares;
     geometry::Size pictureSize;
@@ -58,17 +85,24 @@ private:
     std::unique_ptr<Shares> across;
     std::unique_ptr<Shares> down;
     std::vector<double> sums;
+    autodither::SourceTones tones;
+    std::optional<std::array<std::uint8_t, 4>> firstColour;
+    bool uniform = true;
 };
 
 dithering::GreyLevels greyLevels(const RgbaView &picture, const Options &options,
                                  const geometry::Size &geometrySize = {});
 
-// Lit and dark pixels for grey levels, as the options ask: within the area, the rest dark.
-bootscreen::DisplayPicture convertLevels(const dithering::GreyLevels &levels,
-                                         const Options &options);
+PictureLevels pictureLevels(const RgbaView &picture, const Options &options,
+                            const geometry::Size &geometrySize = {});
+
+// Lit and dark pixels for the picture in the area, the rest of the display dark: toned, then
+// dithered as the options ask or as chosen from the picture, then inverted when asked. The
+// options' fit, rotation, background and area have already placed it.
+Conversion convertLevels(const PictureLevels &levels, const Options &options);
 
 // The display picture (see GreyLevelAccumulator for `geometrySize`).
-bootscreen::DisplayPicture convertPicture(const RgbaView &picture, const Options &options,
-                                          const geometry::Size &geometrySize = {});
+Conversion convertPicture(const RgbaView &picture, const Options &options,
+                          const geometry::Size &geometrySize = {});
 
 } // namespace pictureconversion

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -41,5 +42,21 @@ bool anyFontHas(char32_t codePoint);
 // the lowest lit row any glyph can have from the highest: 0 when the font's cells already
 // keep a blank row at the top or bottom of every glyph, otherwise 1.
 int lineGap(const Font &font);
+
+// The font the programs draw their own labels in (the compare sheet's): fixed-5x7.
+const Font &labelFont();
+
+// Pixels from the top of one label line to the next.
+int labelLineHeight();
+
+// How wide UTF-8 `text` is in `font`, in pixels.
+int textWidth(const std::string &text, const Font &font = labelFont());
+
+// Draws UTF-8 `text` in `font` with its top-left corner at (left, top) into rows of straight
+// RGBA, `width` pixels wide; what falls outside the picture is left out. A character the font
+// lacks is drawn as a hollow box.
+void drawText(std::vector<std::uint8_t> &rgba, int width, int height, int left, int top,
+              const std::string &text, const std::uint8_t (&colour)[4],
+              const Font &font = labelFont());
 
 } // namespace pixelfont

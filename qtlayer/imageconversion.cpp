@@ -42,20 +42,27 @@ void addImage(const QImage &image, pictureconversion::GreyLevelAccumulator &accu
     }
 }
 
-dithering::GreyLevels greyLevels(const QImage &image, const pictureconversion::Options &options,
-                                 const QSize &geometrySize)
+pictureconversion::PictureLevels pictureLevels(const QImage &image,
+                                               const pictureconversion::Options &options,
+                                               const QSize &geometrySize)
 {
     pictureconversion::GreyLevelAccumulator accumulator(sizeOf(image.size()), options,
                                                         sizeOf(geometrySize));
     addImage(image, accumulator);
-    return accumulator.levels();
+    return accumulator.pictureLevels();
 }
 
-bootscreen::DisplayPicture convertImage(const QImage &image,
-                                        const pictureconversion::Options &options,
-                                        const QSize &geometrySize)
+dithering::GreyLevels greyLevels(const QImage &image, const pictureconversion::Options &options,
+                                 const QSize &geometrySize)
 {
-    return pictureconversion::convertLevels(greyLevels(image, options, geometrySize), options);
+    return pictureLevels(image, options, geometrySize).levels;
+}
+
+pictureconversion::Conversion convertImage(const QImage &image,
+                                           const pictureconversion::Options &options,
+                                           const QSize &geometrySize)
+{
+    return pictureconversion::convertLevels(pictureLevels(image, options, geometrySize), options);
 }
 
 std::optional<bootscreen::DisplayPicture> editorBitmapCells(const QImage &image)

@@ -15,15 +15,20 @@ namespace imageconversion {
 // picture in another format is never converted whole.
 void addImage(const QImage &image, pictureconversion::GreyLevelAccumulator &accumulator);
 
-// The grey levels of the picture (see pictureconversion::GreyLevelAccumulator for
+// The picture reduced to the display (see pictureconversion::GreyLevelAccumulator for
 // `geometrySize`).
+pictureconversion::PictureLevels pictureLevels(const QImage &image,
+                                               const pictureconversion::Options &options,
+                                               const QSize &geometrySize = {});
+
+// The grey levels of the picture.
 dithering::GreyLevels greyLevels(const QImage &image, const pictureconversion::Options &options,
                                  const QSize &geometrySize = {});
 
 // The display picture of any picture.
-bootscreen::DisplayPicture convertImage(const QImage &image,
-                                        const pictureconversion::Options &options,
-                                        const QSize &geometrySize = {});
+pictureconversion::Conversion convertImage(const QImage &image,
+                                           const pictureconversion::Options &options,
+                                           const QSize &geometrySize = {});
 
 // The editor's bitmap read cell for cell, when `image` is one (see editorbitmap.h); nothing
 // otherwise.

@@ -145,7 +145,7 @@ private:
 } // namespace
 
 Outcome readPicture(QIODevice &device, const pictureconversion::Options &options,
-                    bootscreen::DisplayPicture *picture, QString *reason)
+                    PictureContent *content, QString *reason)
 {
     QImageReader reader(&device);
     if (reader.format().isEmpty()) {
@@ -176,13 +176,11 @@ Outcome readPicture(QIODevice &device, const pictureconversion::Options &options
                     QStringLiteral("the picture is damaged or incomplete"));
     const QSize geometry = fullSize.isValid() ? fullSize : image.size();
     if (geometry == gridSize) {
-        if (const std::optional<bootscreen::DisplayPicture> cells =
-                imageconversion::editorBitmapCells(image)) {
-            *picture = *cells;
+        content->editorBitmap = imageconversion::editorBitmapCells(image);
+        if (content->editorBitmap)
             return Outcome::Read;
-        }
     }
-    *picture = imageconversion::convertImage(image, options, geometry);
+    content->levels = imageconversion::pictureLevels(image, options, geometry);
     return Outcome::Read;
 }
 

@@ -21,9 +21,17 @@ enum class Outcome {
     Failed,             // recognised but unusable: too large, damaged, unreadable
 };
 
-// Reads the picture at the device's current position. `reason` says why for the user when it
-// is not read.
+// What a picture gives the display: the editor's bitmap cell for cell, or any other picture
+// reduced to the display's levels, to be converted.
+struct PictureContent
+{
+    std::optional<bootscreen::DisplayPicture> editorBitmap;
+    pictureconversion::PictureLevels levels;
+};
+
+// Reads the picture at the device's current position, placed as the options' fit, rotation and
+// background say. `reason` says why for the user when it is not read.
 Outcome readPicture(QIODevice &device, const pictureconversion::Options &options,
-                    bootscreen::DisplayPicture *picture, QString *reason);
+                    PictureContent *content, QString *reason);
 
 } // namespace picturereading

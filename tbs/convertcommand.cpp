@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "conversionoptions.h"
 #include "displayarea.h"
+#include "inputfiles.h"
 #include "inputpicture.h"
 #include "outputoptions.h"
 #include "screenparts.h"
@@ -9,9 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
-
-#include <filesystem>
-#include <system_error>
 
 namespace {
 
@@ -39,21 +37,24 @@ QList<Target> targets(const QStringList &inputs, const QString &output, bool int
     return result;
 }
 
-// The input that writing `output` would replace: the same file, whatever its spelling (links
-// included).
-std::optional<QString> replacedInput(const QString &output, const QStringList &inputs)
+// What converting a picture chose, when asked, and a warning when the screen (or the area) came
+// out blank from a picture that is not: the usual sign of a dark logo on a transparent
+// background. `part` is the result within the area, dark elsewhere.
+void reportConversion(Streams &streams, const QString &input,
+                      const pictureconversion::Conversion &conversion,
+                      const bootscreen::DisplayPicture &part, bool verbose)
 {
-    if (output == QLatin1String("-"))
-        return std::nullopt;
-    const std::filesystem::path target = QFile::encodeName(output).toStdString();
-    for (const QString &input : inputs) {
-        if (input == QLatin1String("-"))
-            continue;
-        std::error_code error;
-        if (std::filesystem::equivalent(target, QFile::encodeName(input).toStdString(), error))
-            return input;
-    }
-    return std::nullopt;
+    if (verbose)
+        reportFileError(streams, input,
+                        QStringLiteral("converted with %1")
+                            .arg(reproducingOptions(conversion).join(QLatin1Char(' '))));
+    if (conversion.blank)
+        reportFileError(streams, input,
+                        part.litCount() == 0
+                            ? QStringLiteral("the result is all dark; try --invert or "
+                                             "--background white")
+                            : QStringLiteral("the result is all lit; try --invert or "
+                                             "--background black"));
 }
 
 } // namespace
@@ -76,6 +77,10 @@ int runConvert(const QStringList &arguments, Streams &streams)
                                   QStringLiteral("Pictures or .tbs files."),
                                   QStringLiteral("INPUT..."));
     outputoptions::addOutputOptions(parser, QStringLiteral("The file (or folder) to write."));
+    options.addOption(QCommandLineOption(
+        QStringLiteral("verbose"),
+        QStringLiteral("Say on standard error which --dither and --threshold each picture got, "
+                       "to copy.")));
     addConversionOptions(parser);
     screenparts::addCompositionOptions(parser);
     if (const std::optional<int> done = parser.parse(arguments, streams))
@@ -106,6 +111,7 @@ int runConvert(const QStringList &arguments, Streams &streams)
     }
 
     int status = Success;
+    const InputFiles inputFiles(inputs);
     QSet<QString> written;
     for (const Target &target : targets(inputs, output->path, output->intoFolder, output->format)) {
         // Two inputs of the same name would write one file twice; the second is refused.
@@ -117,7 +123,7 @@ int runConvert(const QStringList &arguments, Streams &streams)
             status = Failure;
             continue;
         }
-        if (const std::optional<QString> input = replacedInput(target.output, inputs)) {
+        if (const std::optional<QString> input = inputFiles.replacedBy(target.output)) {
             reportFileError(streams, *input,
                             QStringLiteral("the output would replace this input; choose another "
                                            "name"));
@@ -125,11 +131,17 @@ int runConvert(const QStringList &arguments, Streams &streams)
             continue;
         }
         bootscreen::DisplayPicture picture;
-        if (!inputpicture::readPicture(target.input, *conversion, streams.in, &picture, &reason)) {
+        std::optional<pictureconversion::Conversion> converted;
+        if (!inputpicture::readPicture(target.input, *conversion, streams.in, &picture, &reason,
+                                       &converted)) {
             reportFileError(streams, target.input, reason);
             status = Failure;
             continue;
         }
+        if (converted)
+            reportConversion(streams, target.input, *converted,
+                             displayarea::composed({}, picture, composition->area, false),
+                             options.isSet(QStringLiteral("verbose")));
         if (!outputoptions::writeOutput(
                 streams, target.output, *output,
                 displayarea::composed(base, picture, composition->area, false))) {

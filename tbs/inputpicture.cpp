@@ -42,14 +42,22 @@ bool readBootScreen(QIODevice &device, bootscreen::DisplayPicture *picture, QStr
     return true;
 }
 
+bool readBootScreen(QIODevice &device, Input *input, QString *reason)
+{
+    input->screen.emplace();
+    return readBootScreen(device, &*input->screen, reason);
+}
+
 bool readDevice(QIODevice &device, bool namedAsBootScreen,
-                const pictureconversion::Options &options, bootscreen::DisplayPicture *picture,
-                QString *reason)
+                const pictureconversion::Options &options, Input *input, QString *reason)
 {
     if (namedAsBootScreen)
-        return readBootScreen(device, picture, reason);
-    switch (picturereading::readPicture(device, options, picture, reason)) {
+        return readBootScreen(device, input, reason);
+    picturereading::PictureContent content;
+    switch (picturereading::readPicture(device, options, &content, reason)) {
     case picturereading::Outcome::Read:
+        input->screen = content.editorBitmap;
+        input->levels = content.levels;
         return true;
     case picturereading::Outcome::FormatNotInstalled:
     case picturereading::Outcome::Failed:
@@ -59,13 +67,15 @@ bool readDevice(QIODevice &device, bool namedAsBootScreen,
     }
     // No image reader knows it: it may still be a boot screen file under another name.
     device.seek(0);
-    if (readBootScreen(device, picture, reason))
+    if (readBootScreen(device, input, reason))
         return true;
     return fail(reason, QStringLiteral("neither an image nor a boot screen file"));
 }
 
+} // namespace
+
 bool readInput(const QString &input, const pictureconversion::Options &options,
-               QIODevice &standardInput, bootscreen::DisplayPicture *picture, QString *reason)
+               QIODevice &standardInput, Input *read, QString *reason)
 {
     if (input == QLatin1String("-")) {
         QByteArray bytes;
@@ -74,7 +84,7 @@ bool readInput(const QString &input, const pictureconversion::Options &options,
                                     .arg(MaxStandardInputBytes >> 20));
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
-        return readDevice(buffer, false, options, picture, reason);
+        return readDevice(buffer, false, options, read, reason);
     }
     const QFileInfo info(input);
     if (info.isDir())
@@ -83,20 +93,29 @@ bool readInput(const QString &input, const pictureconversion::Options &options,
     if (!file.open(QIODevice::ReadOnly))
         return fail(reason, file.errorString());
     const bool namedAsBootScreen = input.endsWith(QLatin1String(".tbs"), Qt::CaseInsensitive);
-    return readDevice(file, namedAsBootScreen, options, picture, reason);
+    return readDevice(file, namedAsBootScreen, options, read, reason);
 }
 
-} // namespace
-
 bool readPicture(const QString &input, const pictureconversion::Options &options,
-                 QIODevice &standardInput, bootscreen::DisplayPicture *picture, QString *reason)
+                 QIODevice &standardInput, bootscreen::DisplayPicture *picture, QString *reason,
+                 std::optional<pictureconversion::Conversion> *conversion)
 {
     // Inverting applies to every input, boot screens included; the rest of the options only
     // to the pictures that are converted.
-    pictureconversion::Options conversion = options;
-    conversion.invert = false;
-    if (!readInput(input, conversion, standardInput, picture, reason))
+    pictureconversion::Options converting = options;
+    converting.invert = false;
+    Input read;
+    if (!readInput(input, converting, standardInput, &read, reason))
         return false;
+    if (read.screen) {
+        *picture = *read.screen;
+    } else {
+        const pictureconversion::Conversion converted =
+            pictureconversion::convertLevels(read.levels, converting);
+        *picture = converted.picture;
+        if (conversion)
+            *conversion = converted;
+    }
     if (options.invert)
         *picture = picture->inverted();
     return true;

@@ -20,6 +20,8 @@ const Command commands[] = {
     {"check", runCheck, "Report every line that differs from what the editor writes"},
     {"show", runShow, "Print the picture to the terminal"},
     {"thumbnail", runThumbnail, "Write a PNG thumbnail for file managers"},
+    {"compare", runCompare,
+     "Write one picture converted several ways, side by side: tbs compare INPUT -o SHEET.png"},
 };
 
 QString generalHelp()

@@ -93,14 +93,14 @@ void TestPictureConversion::fitPlacesThePicture()
     options.fit = fit;
     options.rotation = rotation;
     const bootscreen::DisplayPicture picture =
-        imageconversion::convertImage(filled(size, qRgb(255, 255, 255)), options);
+        imageconversion::convertImage(filled(size, qRgb(255, 255, 255)), options).picture;
     QCOMPARE(litBounds(picture), lit);
     QCOMPARE(picture.litCount(), lit.width() * lit.height());
 
     // White margins and inverting give the exact complement.
     options.background = pictureconversion::Background::White;
     options.invert = true;
-    QCOMPARE(imageconversion::convertImage(filled(size, qRgb(0, 0, 0)), options).litCount(),
+    QCOMPARE(imageconversion::convertImage(filled(size, qRgb(0, 0, 0)), options).picture.litCount(),
              lit.width() * lit.height());
 }
 
@@ -126,7 +126,8 @@ void TestPictureConversion::rotationTurnsClockwise()
     Options options = plainThreshold();
     options.fit = Fit::Stretch;
     options.rotation = rotation;
-    const bootscreen::DisplayPicture picture = imageconversion::convertImage(image, options);
+    const bootscreen::DisplayPicture picture =
+        imageconversion::convertImage(image, options).picture;
     QCOMPARE(litBounds(picture), cornerAt);
 }
 
@@ -156,7 +157,8 @@ void TestPictureConversion::ditherKeepsMeanBrightness()
     options.dither = method;
     options.fit = Fit::Stretch;
     const bootscreen::DisplayPicture picture =
-        imageconversion::convertImage(filled(QSize(32, 128), qRgb(grey, grey, grey)), options);
+        imageconversion::convertImage(filled(QSize(32, 128), qRgb(grey, grey, grey)), options)
+            .picture;
     const double litShare = picture.litCount() / 4096.0;
     QVERIFY2(
         qAbs(litShare - grey / 255.0) <= tolerance,

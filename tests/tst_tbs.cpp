@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QPainter>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QScopeGuard>
@@ -121,6 +122,10 @@ private slots:
     void composedScreenChangesOnlyTheArea();
     void everyListedFontSetsText();
     void oneBadInputDoesNotStopTheOthers();
+    void conversionNotes_data();
+    void conversionNotes();
+    void compareSheet_data();
+    void compareSheet();
     void largePhotosAreDecodedReduced_data();
     void largePhotosAreDecodedReduced();
     void thumbnailSize_data();
@@ -330,7 +335,21 @@ void TestTbs::failuresWriteNothing_data()
     QTest::newRow("unknown output format")
         << "in.tbs" << good << none << "out.xyz" << 2 << "tbs convert: Cannot write 'xyz' files.";
     QTest::newRow("bad option value") << "in.tbs" << good << QStringList{"--dither", "best"}
-                                      << "out.tbs" << 2 << "--dither takes floyd-steinberg";
+                                      << "out.tbs" << 2 << "--dither takes auto, floyd-steinberg";
+    QTest::newRow("threshold neither auto nor a level")
+        << "in.tbs" << good << QStringList{"--threshold", "256"} << "out.tbs" << 2
+        << "--threshold takes auto or a whole number from 0 to 255, not '256'.";
+    QTest::newRow("levels neither auto nor none")
+        << "in.tbs" << good << QStringList{"--levels", "full"} << "out.tbs" << 2
+        << "--levels takes auto, none, not 'full'.";
+    QTest::newRow("brightness out of range")
+        << "in.tbs" << good << QStringList{"--brightness", "101"} << "out.tbs" << 2
+        << "--brightness takes a whole number from -100 to 100, not '101'.";
+    QTest::newRow("contrast not a number") << "in.tbs" << good << QStringList{"--contrast", "x"}
+                                           << "out.tbs" << 2 << "--contrast takes a whole number";
+    QTest::newRow("gamma out of range")
+        << "in.tbs" << good << QStringList{"--gamma", "0.1"} << "out.tbs" << 2
+        << "--gamma takes a number from 0.2 to 5, not '0.1'.";
     QTest::newRow("unknown option") << "in.tbs" << good << QStringList{"--frobnicate"} << "out.tbs"
                                     << 2 << "Unknown option 'frobnicate'";
     QTest::newRow("several inputs, output not a folder")
@@ -643,6 +662,119 @@ void TestTbs::oneBadInputDoesNotStopTheOthers()
     QCOMPARE(QDir(path("out")).entryList(QDir::Files),
              QStringList({QStringLiteral("a.tbs"), QStringLiteral("c.tbs")}));
     QCOMPARE(readFileBytes(path("out/c.tbs")), readFileBytes(path("c.txt")));
+}
+
+void TestTbs::conversionNotes_data()
+{
+    QTest::addColumn<QColor>("mark"); // a disc on a transparent 64 x 64 picture
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("note"); // on standard error, besides what --verbose says
+
+    const QStringList verbose{"--verbose"};
+    QTest::newRow("dark red mark: lit, no warning") << QColor(120, 10, 30) << verbose << "";
+    QTest::newRow("black mark on the black background")
+        << QColor(Qt::black) << verbose
+        << "the result is all dark; try --invert or --background white";
+    QTest::newRow("white mark on a white background")
+        << QColor(Qt::white) << QStringList{"--verbose", "--background", "white"}
+        << "the result is all lit; try --invert or --background black";
+    QTest::newRow("inverted: still said of the screen written")
+        << QColor(Qt::black) << QStringList{"--verbose", "--invert"}
+        << "the result is all lit; try --invert or --background black";
+    QTest::newRow("a warning without --verbose")
+        << QColor(Qt::black) << QStringList{} << "the result is all dark";
+    QTest::newRow("inverted in an area: said of the area, not of the lit rest")
+        << QColor(Qt::white)
+        << QStringList{"--verbose", "--background", "white", "--invert", "--area", "0,0,32,64"}
+        << "the result is all dark; try --invert or --background white";
+    QTest::newRow("an area with a mark in it: no warning")
+        << QColor(120, 10, 30) << QStringList{"--area", "0,96,32,32"} << "";
+}
+
+// --verbose names the --dither and --threshold that give the same screen again, and a blank
+// result from a picture that is not blank is reported; the file is written all the same.
+void TestTbs::conversionNotes()
+{
+    QFETCH(QColor, mark);
+    QFETCH(QStringList, options);
+    QFETCH(QString, note);
+
+    QImage logo(64, 64, QImage::Format_ARGB32);
+    logo.fill(Qt::transparent);
+    QPainter painter(&logo);
+    painter.setBrush(mark);
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(QPoint(32, 32), 24, 24);
+    painter.end();
+    QVERIFY(logo.save(path("logo.png")));
+
+    const Run run = tbs(QStringList{"convert", path("logo.png"), "-o", path("logo.tbs")} + options);
+    QVERIFY2(run.status == 0 && QFile::exists(path("logo.tbs")), qPrintable(describe(run)));
+    const QStringList lines = QString::fromUtf8(run.err).split('\n', Qt::SkipEmptyParts);
+    const QString prefix = QStringLiteral("tbs: %1: ").arg(path("logo.png"));
+    QCOMPARE(lines.size(), int(options.contains("--verbose")) + int(!note.isEmpty()));
+    if (!note.isEmpty())
+        QVERIFY2(lines.last().startsWith(prefix + note), qPrintable(describe(run)));
+    if (!options.contains("--verbose"))
+        return;
+    const QString said = prefix + QStringLiteral("converted with ");
+    QVERIFY2(lines.first().startsWith(said), qPrintable(describe(run)));
+    const QStringList chosen = lines.first().mid(said.size()).split(' ');
+    const Run again =
+        tbs(QStringList{"convert", path("logo.png"), "-o", path("again.tbs")} + options + chosen);
+    QVERIFY2(again.status == 0, qPrintable(describe(again)));
+    QCOMPARE(readFileBytes(path("again.tbs")), readFileBytes(path("logo.tbs")));
+}
+
+void TestTbs::compareSheet_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("panels");
+
+    // The picture has two tones, 0 and 255 once stretched: the automatic threshold is 128.
+    // As given, floyd-steinberg, atkinson and bayer (at the given threshold or 128), and plain
+    // thresholds 64, 96, 128, 160 and 192, each shown once.
+    QTest::newRow("defaults: none at 128 is the first one") << QStringList{} << 8;
+    QTest::newRow("floyd-steinberg given: shown first, once")
+        << QStringList{"--dither", "floyd-steinberg"} << 8;
+    QTest::newRow("none at 96 given: the first one")
+        << QStringList{"--dither", "none", "--threshold", "96"} << 8;
+    QTest::newRow("threshold 200 given: the methods at 200, and one more plain threshold")
+        << QStringList{"--threshold", "200"} << 9;
+}
+
+// The sheet shows each candidate as the marker does, labelled, and the first is what convert
+// gives with the same options.
+void TestTbs::compareSheet()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, panels);
+
+    QImage logo(40, 160, QImage::Format_RGB32);
+    logo.fill(qRgb(250, 220, 40));
+    QPainter(&logo).fillRect(10, 40, 20, 80, QColor(40, 40, 200));
+    QVERIFY(logo.save(path("logo.png")));
+    const Run run =
+        tbs(QStringList{"compare", path("logo.png"), "-o", path("sheet.png")} + options);
+    QVERIFY2(run.status == 0 && run.err.isEmpty(), qPrintable(describe(run)));
+    const QImage sheet(path("sheet.png"));
+    // 160 x 640 a panel (5 x 5 a display pixel), 12 apart, 8 around; three label lines.
+    QCOMPARE(sheet.width(), 2 * 8 + panels * 160 + (panels - 1) * 12);
+    QCOMPARE(sheet.height(), 2 * 8 + 3 * 9 + 4 + 640);
+
+    QVERIFY(tbs(QStringList{"convert", path("logo.png"), "-o", path("logo.png.tbs")} + options)
+                .status == 0);
+    const Run shown = tbs({"convert", path("logo.png.tbs"), "-o", path("screen.png")});
+    QVERIFY(shown.status == 0);
+    const QImage expected(path("screen.png"));
+    const int top = 8 + 3 * 9 + 4;
+    for (int row = 0; row < 128; ++row) {
+        for (int column = 0; column < 32; ++column) {
+            const bool lit = qGray(sheet.pixel(8 + column * 5 + 1, top + row * 5 + 1)) > 128;
+            QCOMPARE(lit, expected.pixel(column, row) == qRgb(255, 255, 255));
+            QCOMPARE(sheet.pixel(8 + column * 5 + 4, top + row * 5 + 4), qRgb(0, 0, 0)); // gap
+        }
+    }
 }
 
 void TestTbs::largePhotosAreDecodedReduced_data()

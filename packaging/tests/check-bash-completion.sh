@@ -40,16 +40,19 @@ while IFS='|' read -r line expected; do
     actual=$(candidates "$line")
     [ "$actual" = "$expected" ] || fail "'$line': offered '$actual', expected '$expected'"
 done <<'ROWS'
-tbs |check convert show text thumbnail
-tbs c|check convert
+tbs |check compare convert show text thumbnail
+tbs c|check compare convert
 tbs -|--help --version
 tbs convert --f|--fit --format
-tbs convert --dither |atkinson bayer floyd-steinberg none
+tbs convert --dither |atkinson auto bayer floyd-steinberg none
+tbs convert --levels |auto none
+tbs convert --v|--verbose
 tbs convert --fit c|contain cover
 tbs convert --rotate |0 180 270 90 auto
 tbs convert --format |bmp pbm png tbs
 tbs convert --background |black white
-tbs convert --threshold |
+tbs convert --threshold |auto
+tbs convert --gamma |
 tbs convert a.tbs -o |a.tbs b.png c.jpg folder
 tbs convert --a|--area
 tbs convert --over |a.tbs b.png c.jpg folder
@@ -59,7 +62,9 @@ tbs text --align |center left right
 tbs text --area |
 tbs text ANNA -o |a.tbs b.png c.jpg folder
 tbs text |
-tbs show --|--ascii --background --dither --fit --help --invert --rotate --threshold
+tbs show --|--ascii --background --brightness --contrast --dither --fit --gamma --help --invert --levels --rotate --threshold
+tbs compare --|--background --brightness --contrast --dither --fit --gamma --help --invert --levels --output --rotate --threshold
+tbs compare a.tbs -o |a.tbs b.png c.jpg folder
 tbs check -|--help --quiet -q
 tbs check |a.tbs folder
 tbs thumbnail -s 128 |a.tbs b.png c.jpg folder

@@ -66,9 +66,9 @@ TEST_CASE("invert swaps every pixel of the converted picture")
     const std::vector<std::uint8_t> rgba = flat(32, 128, 200, 255);
     pictureconversion::Options options;
     const bootscreen::DisplayPicture plain =
-        pictureconversion::convertPicture({rgba.data(), 32, 128, 32 * 4}, options);
+        pictureconversion::convertPicture({rgba.data(), 32, 128, 32 * 4}, options).picture;
     options.invert = true;
-    CHECK(pictureconversion::convertPicture({rgba.data(), 32, 128, 32 * 4}, options) ==
+    CHECK(pictureconversion::convertPicture({rgba.data(), 32, 128, 32 * 4}, options).picture ==
           plain.inverted());
 }
 
@@ -109,10 +109,10 @@ TEST_CASE("a picture in an area is the same wherever the area lies, and the rest
         options.fit = picturefit::Fit::Cover;
         options.area = {0, 0, 13, 50};
         const bootscreen::DisplayPicture corner =
-            pictureconversion::convertPicture(picture, options);
+            pictureconversion::convertPicture(picture, options).picture;
         options.area = {19, 71, 13, 50};
         const bootscreen::DisplayPicture moved =
-            pictureconversion::convertPicture(picture, options);
+            pictureconversion::convertPicture(picture, options).picture;
         int lit = 0;
         for (int row = 0; row < bootscreen::DisplayRows; ++row) {
             for (int column = 0; column < bootscreen::DisplayColumns; ++column) {

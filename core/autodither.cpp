@@ -1,0 +1,244 @@
+#include "autodither.h"
+
+#include "bootscreenformat.h"
+#include "tone.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace autodither {
+
+namespace {
+
+constexpr int LevelCount = 256;
+constexpr int MidGreyThreshold = 128;
+
+// Levels either side of a main tone that still count as that tone: JPEG noise and gentle
+// shading stay within them.
+constexpr int ToneWidth = 2;
+constexpr int MainTones = 4;
+
+// Above either bound a picture counts as a few flat tones. A smooth ramp has an effectiveness
+// of 0.75 and a main-tone share near its 4 x 5 / 256 levels; photos stay well below both.
+constexpr double MinSeparation = 0.8;
+constexpr double MinMainToneShare = 0.6;
+
+// A step between neighbouring display pixels of at least this many levels is an edge of the
+// picture, which a good threshold keeps.
+constexpr double EdgeStep = 24.0;
+// Border pixels within this many levels of the most common border level are its background.
+constexpr double BackgroundWidth = 16.0;
+constexpr double MinBackgroundShare = 0.5;
+
+using Histogram = std::array<double, LevelCount>;
+
+Histogram histogramOf(const std::vector<double> &levels)
+{
+    Histogram histogram{};
+    for (const double level : levels)
+        histogram[size_t(std::clamp(int(std::floor(level)), 0, LevelCount - 1))] += 1;
+    return histogram;
+}
+
+struct Split
+{
+    int threshold;     // levels from here up are lit
+    double separation; // between-class variance over total variance, 0-1
+};
+
+// Otsu's split: the threshold that best separates the levels into a dark and a light class. Of
+// the thresholds that separate equally well (an empty stretch of the histogram), the middle one,
+// so that edge pixels go to the tone they are nearer.
+Split otsuSplit(const Histogram &histogram)
+{
+    double count = 0;
+    double sum = 0;
+    for (int level = 0; level < LevelCount; ++level) {
+        count += histogram[size_t(level)];
+        sum += level * histogram[size_t(level)];
+    }
+    const double mean = sum / count;
+    double total = 0;
+    for (int level = 0; level < LevelCount; ++level)
+        total += histogram[size_t(level)] * (level - mean) * (level - mean);
+
+    double best = -1;
+    int firstBest = MidGreyThreshold;
+    int lastBest = MidGreyThreshold;
+    double darkCount = 0;
+    double darkSum = 0;
+    for (int threshold = 1; threshold < LevelCount; ++threshold) {
+        darkCount += histogram[size_t(threshold - 1)];
+        darkSum += (threshold - 1) * histogram[size_t(threshold - 1)];
+        if (darkCount == 0 || darkCount == count)
+            continue;
+        const double darkMean = darkSum / darkCount;
+        const double lightMean = (sum - darkSum) / (count - darkCount);
+        const double between =
+            darkCount * (count - darkCount) * (darkMean - lightMean) * (darkMean - lightMean);
+        if (between > best) {
+            best = between;
+            firstBest = lastBest = threshold;
+        } else if (between == best) {
+            lastBest = threshold;
+        }
+    }
+    if (best < 0 || total <= 0)
+        return {MidGreyThreshold, 0.0};
+    return {(firstBest + lastBest) / 2, best / count / total};
+}
+
+// The level most of the placed picture's border shares, when most of it does: the flat or
+// transparent background a logo stands on.
+std::optional<double> backgroundLevel(const dithering::GreyLevels &levels,
+                                      const geometry::Rect &covered)
+{
+    std::vector<double> border;
+    for (int y = covered.top; y <= covered.bottom(); ++y) {
+        for (int x = covered.left; x <= covered.right(); ++x) {
+            if (y == covered.top || y == covered.bottom() || x == covered.left ||
+                x == covered.right())
+                border.push_back(levels[size_t(y * bootscreen::DisplayColumns + x)]);
+        }
+    }
+    const Histogram histogram = histogramOf(border);
+    int bestLevel = 0;
+    double bestCount = -1;
+    const int width = int(BackgroundWidth);
+    for (int level = 0; level < LevelCount; ++level) {
+        double near = 0;
+        for (int other = std::max(0, level - width);
+             other <= std::min(LevelCount - 1, level + width); ++other)
+            near += histogram[size_t(other)];
+        if (near > bestCount) {
+            bestCount = near;
+            bestLevel = level;
+        }
+    }
+    if (bestCount < MinBackgroundShare * double(border.size()))
+        return std::nullopt;
+    return bestLevel;
+}
+
+// A threshold that sets the picture off from its background: halfway between the background and
+// the nearer quarter of the pixels on the side where most of the rest lie. Thin strokes, whose
+// averaged levels are faint, then stay whole.
+std::optional<int> silhouetteThreshold(const std::vector<double> &inside, double background)
+{
+    std::vector<double> darker;
+    std::vector<double> lighter;
+    for (const double level : inside) {
+        if (level < background - BackgroundWidth)
+            darker.push_back(level);
+        else if (level > background + BackgroundWidth)
+            lighter.push_back(level);
+    }
+    const bool onDarkSide = darker.size() > lighter.size();
+    std::vector<double> &rest = onDarkSide ? darker : lighter;
+    if (rest.empty())
+        return std::nullopt;
+    const size_t quarter = (rest.size() - 1) / 4;
+    const auto nearerQuarter = onDarkSide ? rest.end() - 1 - std::ptrdiff_t(quarter)
+                                          : rest.begin() + std::ptrdiff_t(quarter);
+    std::nth_element(rest.begin(), nearerQuarter, rest.end());
+    return int(std::floor((background + *nearerQuarter) / 2)) + 1;
+}
+
+// How many of the picture's edges a threshold keeps: neighbouring pixels a real step apart
+// that end up one lit, one dark.
+int keptEdges(const dithering::GreyLevels &levels, const geometry::Rect &covered, int threshold)
+{
+    int kept = 0;
+    const auto keeps = [&](double a, double b) {
+        return std::abs(a - b) >= EdgeStep && (a >= threshold) != (b >= threshold);
+    };
+    for (int y = covered.top; y <= covered.bottom(); ++y) {
+        for (int x = covered.left; x <= covered.right(); ++x) {
+            const double level = levels[size_t(y * bootscreen::DisplayColumns + x)];
+            if (x < covered.right() &&
+                keeps(level, levels[size_t(y * bootscreen::DisplayColumns + x + 1)]))
+                ++kept;
+            if (y < covered.bottom() &&
+                keeps(level, levels[size_t((y + 1) * bootscreen::DisplayColumns + x)]))
+                ++kept;
+        }
+    }
+    return kept;
+}
+
+} // namespace
+
+double SourceTones::mainToneShare() const
+{
+    std::uint64_t total = 0;
+    for (const std::uint64_t count : counts)
+        total += count;
+    if (total == 0)
+        return 1.0;
+    std::array<bool, LevelCount> taken{};
+    std::uint64_t inMainTones = 0;
+    for (int tone = 0; tone < MainTones; ++tone) {
+        // The untaken window of 2 x ToneWidth + 1 levels that holds the most pixels.
+        std::uint64_t bestCount = 0;
+        int bestCentre = -1;
+        for (int centre = 0; centre < LevelCount; ++centre) {
+            std::uint64_t windowCount = 0;
+            for (int level = std::max(0, centre - ToneWidth);
+                 level <= std::min(LevelCount - 1, centre + ToneWidth); ++level)
+                windowCount += taken[size_t(level)] ? 0 : counts[size_t(level)];
+            if (windowCount > bestCount) {
+                bestCount = windowCount;
+                bestCentre = centre;
+            }
+        }
+        if (bestCentre < 0)
+            break;
+        for (int level = std::max(0, bestCentre - ToneWidth);
+             level <= std::min(LevelCount - 1, bestCentre + ToneWidth); ++level)
+            taken[size_t(level)] = true;
+        inMainTones += bestCount;
+    }
+    return double(inMainTones) / double(total);
+}
+
+bool hasFewFlatTones(const dithering::GreyLevels &levels, const geometry::Rect &covered,
+                     double mainToneShare)
+{
+    if (tone::robustRange(levels, covered).isFlat())
+        return false;
+    const Split split = otsuSplit(histogramOf(tone::levelsInside(levels, covered)));
+    return split.separation >= MinSeparation || mainToneShare >= MinMainToneShare;
+}
+
+int separatingThreshold(const dithering::GreyLevels &levels, const geometry::Rect &covered)
+{
+    const std::vector<double> inside = tone::levelsInside(levels, covered);
+    if (inside.empty())
+        return MidGreyThreshold;
+    const int otsu = otsuSplit(histogramOf(inside)).threshold;
+    const std::optional<double> background = backgroundLevel(levels, covered);
+    if (!background)
+        return otsu;
+    const std::optional<int> silhouette = silhouetteThreshold(inside, *background);
+    if (silhouette && keptEdges(levels, covered, *silhouette) > keptEdges(levels, covered, otsu))
+        return *silhouette;
+    return otsu;
+}
+
+Choice choose(const dithering::GreyLevels &levels, const geometry::Rect &covered,
+              double mainToneShare, std::optional<dithering::Method> method,
+              std::optional<int> threshold)
+{
+    const dithering::Method chosenMethod = method ? *method
+                                           : hasFewFlatTones(levels, covered, mainToneShare)
+                                               ? dithering::Method::None
+                                               : dithering::Method::FloydSteinberg;
+    if (threshold)
+        return {chosenMethod, *threshold};
+    return {chosenMethod, chosenMethod == dithering::Method::None
+                              ? separatingThreshold(levels, covered)
+                              : MidGreyThreshold};
+}
+
+} // namespace autodither
