@@ -1,7 +1,8 @@
 // Medians for the tbs tool, process to process as a user runs it: a large photo with every
 // default on (the tone step and the automatic choice), the compare sheet of it, a thousand
-// small pictures in one call, and a thousand files checked in one call. When ImageMagick's
-// convert is installed, the photo is also reduced and dithered by it, side by side.
+// small pictures in one call, a thousand files checked in one call, and four lines of text.
+// When ImageMagick's convert is installed, the photo is also reduced and dithered by it, side
+// by side.
 
 #include "benchstats.h"
 
@@ -132,6 +133,18 @@ int main(int argc, char *argv[])
 
     reportMedian("tbs --version: process start-up", 21,
                  [&] { ok &= run(tbs, {QStringLiteral("--version")}); });
+
+    // Four lines, the font chosen among all of them in both directions, as an owner runs it.
+    reportMedian(
+        "tbs text: four lines, --font auto, to .tbs", 21,
+        [&] {
+            ok &= run(tbs,
+                      {QStringLiteral("text"), QStringLiteral("IF FOUND"),
+                       QStringLiteral("PLEASE CALL"), QStringLiteral("Zoë Müller"),
+                       QStringLiteral("555-0100"), QStringLiteral("--font"), QStringLiteral("auto"),
+                       QStringLiteral("-o"), dir.filePath(QStringLiteral("text.tbs"))});
+        },
+        2e4);
 
     if (!ok) {
         std::fprintf(stderr, "a run failed during the benchmark\n");

@@ -80,7 +80,7 @@ Sheet draw(const std::vector<Panel> &panels)
     size_t labelLines = 0;
     for (const Panel &panel : panels)
         labelLines = std::max(labelLines, panel.label.size());
-    const int labelHeight = int(labelLines) * pixelfont::LineHeight;
+    const int labelHeight = int(labelLines) * pixelfont::labelLineHeight();
     const int count = int(panels.size());
     Sheet sheet;
     sheet.width = 2 * Margin + count * PanelWidth + std::max(0, count - 1) * Spacing;
@@ -92,8 +92,8 @@ Sheet draw(const std::vector<Panel> &panels)
         const Panel &panel = panels[size_t(i)];
         for (size_t line = 0; line < panel.label.size(); ++line)
             pixelfont::drawText(sheet.rgba, sheet.width, sheet.height, left,
-                                Margin + int(line) * pixelfont::LineHeight, panel.label[line],
-                                TextColour);
+                                Margin + int(line) * pixelfont::labelLineHeight(),
+                                panel.label[line], TextColour);
         drawScreen(sheet, left, Margin + labelHeight + LabelGap, panel.picture);
     }
     return sheet;

@@ -21,13 +21,14 @@ struct Share
 // Diffuses each pixel's quantisation error to the neighbours not yet visited. Rows run in
 // alternating directions, which keeps the patterns of flat areas from drifting one way.
 template <size_t N>
-bootscreen::DisplayPicture diffuse(GreyLevels levels, int threshold, const Share (&shares)[N])
+bootscreen::DisplayPicture diffuse(GreyLevels levels, int threshold, const Share (&shares)[N],
+                                   const geometry::Rect &area)
 {
     bootscreen::DisplayPicture picture;
-    for (int y = 0; y < DisplayRows; ++y) {
-        const bool leftToRight = y % 2 == 0;
-        for (int step = 0; step < DisplayColumns; ++step) {
-            const int x = leftToRight ? step : DisplayColumns - 1 - step;
+    for (int y = area.top; y <= area.bottom(); ++y) {
+        const bool leftToRight = (y - area.top) % 2 == 0;
+        for (int step = 0; step < area.width; ++step) {
+            const int x = leftToRight ? area.left + step : area.right() - step;
             const double level = levels[size_t(y * DisplayColumns + x)];
             const bool lit = level >= threshold;
             picture.setLit(x, y, lit);
@@ -35,7 +36,7 @@ bootscreen::DisplayPicture diffuse(GreyLevels levels, int threshold, const Share
             for (const Share &share : shares) {
                 const int nx = x + (leftToRight ? share.dx : -share.dx);
                 const int ny = y + share.dy;
-                if (nx >= 0 && nx < DisplayColumns && ny < DisplayRows)
+                if (nx >= area.left && nx <= area.right() && ny <= area.bottom())
                     levels[size_t(ny * DisplayColumns + nx)] += error * share.weight;
             }
         }
@@ -57,14 +58,16 @@ constexpr int BayerMatrix[8][8] = {
     {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
     {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21}};
 
-bootscreen::DisplayPicture ordered(const GreyLevels &levels, int threshold)
+bootscreen::DisplayPicture ordered(const GreyLevels &levels, int threshold,
+                                   const geometry::Rect &area)
 {
     bootscreen::DisplayPicture picture;
-    for (int y = 0; y < DisplayRows; ++y) {
-        for (int x = 0; x < DisplayColumns; ++x) {
+    for (int y = area.top; y <= area.bottom(); ++y) {
+        for (int x = area.left; x <= area.right(); ++x) {
             // Thresholds 2, 6, ..., 254 around 128: a flat grey g lights about g / 256 of
             // the pixels, black none and white all.
-            const double cell = (BayerMatrix[y % 8][x % 8] + 0.5) * 4.0 - 128.0;
+            const double cell =
+                (BayerMatrix[(y - area.top) % 8][(x - area.left) % 8] + 0.5) * 4.0 - 128.0;
             picture.setLit(x, y, levels[size_t(y * DisplayColumns + x)] >= threshold + cell);
         }
     }
@@ -73,22 +76,24 @@ bootscreen::DisplayPicture ordered(const GreyLevels &levels, int threshold)
 
 } // namespace
 
-bootscreen::DisplayPicture dither(const GreyLevels &levels, Method method, int threshold)
+bootscreen::DisplayPicture dither(const GreyLevels &levels, Method method, int threshold,
+                                  const geometry::Rect &area)
 {
     assert(levels.size() == size_t(DisplayColumns * DisplayRows));
+    const geometry::Rect inside = geometry::intersected(area, {0, 0, DisplayColumns, DisplayRows});
     switch (method) {
     case Method::FloydSteinberg:
-        return diffuse(levels, threshold, FloydSteinbergShares);
+        return diffuse(levels, threshold, FloydSteinbergShares, inside);
     case Method::Atkinson:
-        return diffuse(levels, threshold, AtkinsonShares);
+        return diffuse(levels, threshold, AtkinsonShares, inside);
     case Method::Bayer:
-        return ordered(levels, threshold);
+        return ordered(levels, threshold, inside);
     case Method::None:
         break;
     }
     bootscreen::DisplayPicture picture;
-    for (int y = 0; y < DisplayRows; ++y)
-        for (int x = 0; x < DisplayColumns; ++x)
+    for (int y = inside.top; y <= inside.bottom(); ++y)
+        for (int x = inside.left; x <= inside.right(); ++x)
             picture.setLit(x, y, levels[size_t(y * DisplayColumns + x)] >= threshold);
     return picture;
 }

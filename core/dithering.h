@@ -1,6 +1,8 @@
 #pragma once
 
+#include "bootscreenformat.h"
 #include "displaypicture.h"
+#include "geometry.h"
 
 #include <vector>
 
@@ -19,7 +21,11 @@ using GreyLevels = std::vector<double>;
 
 // Lit and dark pixels for the levels. The threshold (0-255, 128 by default) is where a level
 // starts to count as lit; the error diffusion methods keep the mean brightness, and Bayer
-// spreads its matrix around the threshold.
-bootscreen::DisplayPicture dither(const GreyLevels &levels, Method method, int threshold);
+// spreads its matrix around the threshold. Only `area` is dithered, as if it were the whole
+// display: no error crosses its edges, and the patterns start at its top left corner. The rest
+// of the display is dark.
+bootscreen::DisplayPicture dither(const GreyLevels &levels, Method method, int threshold,
+                                  const geometry::Rect &area = {0, 0, bootscreen::DisplayColumns,
+                                                                bootscreen::DisplayRows});
 
 } // namespace dithering

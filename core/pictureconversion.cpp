@@ -1,6 +1,7 @@
 #include "pictureconversion.h"
 
 #include "bootscreenformat.h"
+#include "displayarea.h"
 
 #include <algorithm>
 #include <cmath>
@@ -101,13 +102,16 @@ GreyLevelAccumulator::GreyLevelAccumulator(const Size &pictureSize, const Option
     if (!pictureSize.isValid())
         return;
     const Size fullSize = geometrySize.isValid() ? geometrySize : pictureSize;
-    turns = picturefit::quarterTurns(options.rotation, fullSize);
-    const Rect placed = picturefit::placement(picturefit::turnedSize(fullSize, turns), options.fit);
+    turns = picturefit::quarterTurns(options.rotation, fullSize,
+                                     {options.area.width, options.area.height});
+    const Rect placed =
+        picturefit::placement(picturefit::turnedSize(fullSize, turns), options.fit, options.area);
     const Size turnedPicture = picturefit::turnedSize(pictureSize, turns);
     across =
         std::make_unique<Shares>(turnedPicture.width, placed.left, placed.width, DisplayColumns);
     down = std::make_unique<Shares>(turnedPicture.height, placed.top, placed.height, DisplayRows);
-    covered = geometry::intersected(placed, {0, 0, DisplayColumns, DisplayRows});
+    covered = geometry::intersected(geometry::intersected(placed, options.area),
+                                    {0, 0, DisplayColumns, DisplayRows});
 }
 
 GreyLevelAccumulator::~GreyLevelAccumulator() = default;
@@ -184,14 +188,13 @@ Conversion convertLevels(const PictureLevels &levels, const Options &options)
     const autodither::Choice choice = autodither::choose(
         toned, levels.covered, levels.mainToneShare, options.dither, options.threshold);
     Conversion conversion;
-    conversion.picture = dithering::dither(toned, choice.method, choice.threshold);
-    if (options.invert)
-        conversion.picture = conversion.picture.inverted();
+    const geometry::Rect area = geometry::intersected(options.area, displayarea::WholeDisplay);
+    conversion.picture = displayarea::composed(
+        {}, dithering::dither(toned, choice.method, choice.threshold, area), area, options.invert);
     conversion.dither = choice.method;
     conversion.threshold = choice.threshold;
     const int lit = conversion.picture.litCount();
-    conversion.blank = !levels.uniform &&
-                       (lit == 0 || lit == bootscreen::DisplayColumns * bootscreen::DisplayRows);
+    conversion.blank = !levels.uniform && (lit == 0 || lit == area.width * area.height);
     return conversion;
 }
 

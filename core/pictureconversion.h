@@ -15,8 +15,9 @@
 #include <optional>
 #include <vector>
 
-// Any picture (a logo, a photo) turned into the 32 x 128 display: turned, fitted, reduced to
-// grey levels by averaging the source area each display pixel covers, toned, then dithered.
+// Any picture (a logo, a photo) turned into the 32 x 128 display, or an area of it: turned,
+// fitted, reduced to grey levels by averaging the source area each display pixel covers, toned,
+// then dithered.
 namespace pictureconversion {
 
 enum class Background { Black, White };
@@ -28,15 +29,17 @@ struct Options
     std::optional<dithering::Method> dither; // nothing: chosen from the picture
     std::optional<int> threshold;            // nothing: chosen from the picture
     tone::Adjustments tone;
-    bool invert = false; // swaps lit and dark over the whole display, margins too
+    bool invert = false; // swaps lit and dark over the whole area, margins too
     Background background = Background::Black; // behind transparent pixels, and the margins
+    // Where on the display the picture is fitted and dithered; the rest of the display is dark.
+    geometry::Rect area{0, 0, bootscreen::DisplayColumns, bootscreen::DisplayRows};
 };
 
 // A picture reduced to the display, with what the automatic choices look at.
 struct PictureLevels
 {
     dithering::GreyLevels levels;
-    geometry::Rect covered;     // the placed picture on the display, without the margins
+    geometry::Rect covered;     // the placed picture in the area, without the margins
     double mainToneShare = 1.0; // see autodither::SourceTones
     bool uniform = true;        // every pixel of the picture has the same colour
 };
@@ -47,7 +50,7 @@ struct Conversion
     bootscreen::DisplayPicture picture;
     dithering::Method dither = dithering::Method::FloydSteinberg;
     int threshold = 128;
-    bool blank = false; // all dark or all lit, from a picture that is not one flat colour
+    bool blank = false; // the area all dark or all lit, from a picture not of one flat colour
 };
 
 // The grey levels (0-255, Rec. 601 luminance) of a picture that arrives in bands of rows, so
@@ -93,9 +96,9 @@ dithering::GreyLevels greyLevels(const RgbaView &picture, const Options &options
 PictureLevels pictureLevels(const RgbaView &picture, const Options &options,
                             const geometry::Size &geometrySize = {});
 
-// Lit and dark pixels for the picture: toned, then dithered as the options ask or as chosen
-// from the picture, then inverted when asked. The options' fit, rotation and background have
-// already placed it.
+// Lit and dark pixels for the picture in the area, the rest of the display dark: toned, then
+// dithered as the options ask or as chosen from the picture, then inverted when asked. The
+// options' fit, rotation, background and area have already placed it.
 Conversion convertLevels(const PictureLevels &levels, const Options &options);
 
 // The display picture (see GreyLevelAccumulator for `geometrySize`).

@@ -1,7 +1,5 @@
 #include "picturefit.h"
 
-#include "bootscreenformat.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -9,8 +7,6 @@ namespace picturefit {
 
 namespace {
 
-using bootscreen::DisplayColumns;
-using bootscreen::DisplayRows;
 using geometry::Rect;
 using geometry::Size;
 
@@ -19,9 +15,10 @@ int floorHalf(int value)
     return value >= 0 ? value / 2 : -((-value + 1) / 2);
 }
 
-Rect centred(int width, int height)
+Rect centred(int width, int height, const Rect &area)
 {
-    return {floorHalf(DisplayColumns - width), floorHalf(DisplayRows - height), width, height};
+    return {area.left + floorHalf(area.width - width), area.top + floorHalf(area.height - height),
+            width, height};
 }
 
 int scaledLength(int length, double scale, int atLeast)
@@ -31,7 +28,7 @@ int scaledLength(int length, double scale, int atLeast)
 
 } // namespace
 
-int quarterTurns(Rotation rotation, const Size &size)
+int quarterTurns(Rotation rotation, const Size &size, const Size &room)
 {
     switch (rotation) {
     case Rotation::None:
@@ -43,7 +40,10 @@ int quarterTurns(Rotation rotation, const Size &size)
     case Rotation::ThreeQuarters:
         return 3;
     case Rotation::Auto:
-        return size.width > size.height ? 1 : 0;
+        return (size.width > size.height && room.width < room.height) ||
+                       (size.width < size.height && room.width > room.height)
+                   ? 1
+                   : 0;
     }
     return 0;
 }
@@ -53,24 +53,25 @@ Size turnedSize(const Size &size, int turns)
     return turns % 2 == 0 ? size : size.transposed();
 }
 
-Rect placement(const Size &size, Fit fit)
+Rect placement(const Size &size, Fit fit, const Rect &area)
 {
-    const double widthScale = double(DisplayColumns) / size.width;
-    const double heightScale = double(DisplayRows) / size.height;
+    const double widthScale = double(area.width) / size.width;
+    const double heightScale = double(area.height) / size.height;
     switch (fit) {
     case Fit::Contain: {
         const double scale = std::min(widthScale, heightScale);
-        return centred(scaledLength(size.width, scale, 1), scaledLength(size.height, scale, 1));
+        return centred(scaledLength(size.width, scale, 1), scaledLength(size.height, scale, 1),
+                       area);
     }
     case Fit::Cover: {
         const double scale = std::max(widthScale, heightScale);
-        return centred(scaledLength(size.width, scale, DisplayColumns),
-                       scaledLength(size.height, scale, DisplayRows));
+        return centred(scaledLength(size.width, scale, area.width),
+                       scaledLength(size.height, scale, area.height), area);
     }
     case Fit::Stretch:
-        return {0, 0, DisplayColumns, DisplayRows};
+        return area;
     case Fit::None:
-        return centred(size.width, size.height);
+        return centred(size.width, size.height, area);
     }
     return {};
 }

@@ -1,102 +1,89 @@
 #include "pixelfont.h"
 
-#include <array>
-#include <cstddef>
+#include "utf8.h"
+
+#include <algorithm>
 
 namespace pixelfont {
 
-namespace {
-
-struct Glyph
+const std::uint8_t *Font::glyph(char32_t codePoint) const
 {
-    char character;
-    std::array<std::uint8_t, GlyphHeight> rows; // bit 4 is the leftmost pixel
-};
-
-constexpr Glyph Glyphs[] = {
-    {'a', {0x00, 0x00, 0x0e, 0x01, 0x0f, 0x11, 0x0f}},
-    {'b', {0x10, 0x10, 0x16, 0x19, 0x11, 0x11, 0x1e}},
-    {'c', {0x00, 0x00, 0x0e, 0x10, 0x10, 0x11, 0x0e}},
-    {'d', {0x01, 0x01, 0x0d, 0x13, 0x11, 0x11, 0x0f}},
-    {'e', {0x00, 0x00, 0x0e, 0x11, 0x1f, 0x10, 0x0e}},
-    {'f', {0x06, 0x09, 0x08, 0x1c, 0x08, 0x08, 0x08}},
-    {'g', {0x00, 0x0f, 0x11, 0x11, 0x0f, 0x01, 0x0e}},
-    {'h', {0x10, 0x10, 0x16, 0x19, 0x11, 0x11, 0x11}},
-    {'i', {0x04, 0x00, 0x0c, 0x04, 0x04, 0x04, 0x0e}},
-    {'j', {0x02, 0x00, 0x06, 0x02, 0x02, 0x12, 0x0c}},
-    {'k', {0x10, 0x10, 0x12, 0x14, 0x18, 0x14, 0x12}},
-    {'l', {0x0c, 0x04, 0x04, 0x04, 0x04, 0x04, 0x0e}},
-    {'m', {0x00, 0x00, 0x1a, 0x15, 0x15, 0x11, 0x11}},
-    {'n', {0x00, 0x00, 0x16, 0x19, 0x11, 0x11, 0x11}},
-    {'o', {0x00, 0x00, 0x0e, 0x11, 0x11, 0x11, 0x0e}},
-    {'p', {0x00, 0x00, 0x1e, 0x11, 0x1e, 0x10, 0x10}},
-    {'q', {0x00, 0x00, 0x0d, 0x13, 0x0f, 0x01, 0x01}},
-    {'r', {0x00, 0x00, 0x16, 0x19, 0x10, 0x10, 0x10}},
-    {'s', {0x00, 0x00, 0x0e, 0x10, 0x0e, 0x01, 0x1e}},
-    {'t', {0x08, 0x08, 0x1c, 0x08, 0x08, 0x09, 0x06}},
-    {'u', {0x00, 0x00, 0x11, 0x11, 0x11, 0x13, 0x0d}},
-    {'v', {0x00, 0x00, 0x11, 0x11, 0x11, 0x0a, 0x04}},
-    {'w', {0x00, 0x00, 0x11, 0x11, 0x15, 0x15, 0x0a}},
-    {'x', {0x00, 0x00, 0x11, 0x0a, 0x04, 0x0a, 0x11}},
-    {'y', {0x00, 0x00, 0x11, 0x11, 0x0f, 0x01, 0x0e}},
-    {'z', {0x00, 0x00, 0x1f, 0x02, 0x04, 0x08, 0x1f}},
-    {'0', {0x0e, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0e}},
-    {'1', {0x04, 0x0c, 0x04, 0x04, 0x04, 0x04, 0x0e}},
-    {'2', {0x0e, 0x11, 0x01, 0x02, 0x04, 0x08, 0x1f}},
-    {'3', {0x1f, 0x02, 0x04, 0x02, 0x01, 0x11, 0x0e}},
-    {'4', {0x02, 0x06, 0x0a, 0x12, 0x1f, 0x02, 0x02}},
-    {'5', {0x1f, 0x10, 0x1e, 0x01, 0x01, 0x11, 0x0e}},
-    {'6', {0x06, 0x08, 0x10, 0x1e, 0x11, 0x11, 0x0e}},
-    {'7', {0x1f, 0x01, 0x02, 0x04, 0x08, 0x08, 0x08}},
-    {'8', {0x0e, 0x11, 0x11, 0x0e, 0x11, 0x11, 0x0e}},
-    {'9', {0x0e, 0x11, 0x11, 0x0f, 0x01, 0x02, 0x0c}},
-    {'-', {0x00, 0x00, 0x00, 0x1f, 0x00, 0x00, 0x00}},
-    {'.', {0x00, 0x00, 0x00, 0x00, 0x00, 0x0c, 0x0c}},
-    {'(', {0x02, 0x04, 0x08, 0x08, 0x08, 0x04, 0x02}},
-    {')', {0x08, 0x04, 0x02, 0x02, 0x02, 0x04, 0x08}},
-    {':', {0x00, 0x0c, 0x0c, 0x00, 0x0c, 0x0c, 0x00}},
-};
-
-constexpr std::array<std::uint8_t, GlyphHeight> HollowBox{0x1f, 0x11, 0x11, 0x11, 0x11, 0x11, 0x1f};
-
-const std::array<std::uint8_t, GlyphHeight> &rowsOf(char character)
-{
-    for (const Glyph &glyph : Glyphs)
-        if (glyph.character == character)
-            return glyph.rows;
-    return HollowBox;
+    const char32_t *end = codePoints + glyphCount;
+    const char32_t *found = std::lower_bound(codePoints, end, codePoint);
+    if (found == end || *found != codePoint)
+        return nullptr;
+    return rows + (found - codePoints) * cellHeight;
 }
 
-} // namespace
-
-bool isSet(char character, int x, int y)
+const Font *fontNamed(std::string_view name)
 {
-    if (character == ' ')
-        return false;
-    return (rowsOf(character)[size_t(y)] >> (GlyphWidth - 1 - x) & 1) != 0;
+    for (const Font *font : bundledFonts()) {
+        if (name == font->name)
+            return font;
+    }
+    return nullptr;
 }
 
-int textWidth(const std::string &text)
+bool anyFontHas(char32_t codePoint)
 {
-    return text.empty() ? 0 : int(text.size()) * Advance - 1;
+    const std::vector<const Font *> &fonts = bundledFonts();
+    return std::any_of(fonts.begin(), fonts.end(),
+                       [codePoint](const Font *font) { return font->glyph(codePoint) != nullptr; });
+}
+
+int lineGap(const Font &font)
+{
+    bool topRowUsed = false;
+    bool bottomRowUsed = false;
+    for (int index = 0; index < font.glyphCount; ++index) {
+        const std::uint8_t *glyphRows = font.rows + index * font.cellHeight;
+        topRowUsed = topRowUsed || glyphRows[0] != 0;
+        bottomRowUsed = bottomRowUsed || glyphRows[font.cellHeight - 1] != 0;
+    }
+    return topRowUsed && bottomRowUsed ? 1 : 0;
+}
+
+const Font &labelFont()
+{
+    static const Font &font = *fontNamed("fixed-5x7");
+    return font;
+}
+
+int labelLineHeight()
+{
+    // Two blank rows: accents above capitals and descenders below stay apart.
+    return labelFont().cellHeight + 2;
+}
+
+int textWidth(const std::string &text, const Font &font)
+{
+    return static_cast<int>(utf8::decode(text).text.size()) * font.cellWidth;
 }
 
 void drawText(std::vector<std::uint8_t> &rgba, int width, int height, int left, int top,
-              const std::string &text, const std::uint8_t (&colour)[4])
+              const std::string &text, const std::uint8_t (&colour)[4], const Font &font)
 {
-    for (size_t i = 0; i < text.size(); ++i) {
-        const int glyphLeft = left + int(i) * Advance;
-        for (int y = 0; y < GlyphHeight; ++y) {
-            for (int x = 0; x < GlyphWidth; ++x) {
-                const int px = glyphLeft + x;
-                const int py = top + y;
-                if (px < 0 || py < 0 || px >= width || py >= height || !isSet(text[i], x, y))
-                    continue;
-                std::uint8_t *pixel = &rgba[size_t(py * width + px) * 4];
-                for (int channel = 0; channel < 4; ++channel)
-                    pixel[channel] = colour[channel];
+    const auto plot = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= width || y >= height)
+            return;
+        std::uint8_t *pixel = &rgba[static_cast<std::size_t>(y * width + x) * 4];
+        std::copy(colour, colour + 4, pixel);
+    };
+    int cellLeft = left;
+    for (const char32_t character : utf8::decode(text).text) {
+        const std::uint8_t *glyph = font.glyph(character);
+        // The box leaves the cell's last column and row blank, as the glyphs do.
+        const int boxRight = font.cellWidth - 2;
+        const int boxBottom = font.cellHeight - 2;
+        for (int y = 0; y < font.cellHeight; ++y) {
+            for (int x = 0; x < font.cellWidth; ++x) {
+                const bool onBox = x <= boxRight && y <= boxBottom &&
+                                   (x == 0 || y == 0 || x == boxRight || y == boxBottom);
+                if (glyph ? isLit(glyph, x, y) : onBox)
+                    plot(cellLeft + x, top + y);
             }
         }
+        cellLeft += font.cellWidth;
     }
 }
 

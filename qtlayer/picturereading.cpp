@@ -36,9 +36,10 @@ QSize decodingSize(const QImageReader &reader, const QSize &storedSize, const QS
 {
     if (reader.format() != "jpeg" || !storedSize.isValid())
         return storedSize;
-    const int turns = picturefit::quarterTurns(options.rotation, sizeOf(fullSize));
+    const int turns = picturefit::quarterTurns(options.rotation, sizeOf(fullSize),
+                                               {options.area.width, options.area.height});
     const geometry::Size turned = picturefit::turnedSize(sizeOf(fullSize), turns);
-    const geometry::Rect placed = picturefit::placement(turned, options.fit);
+    const geometry::Rect placed = picturefit::placement(turned, options.fit, options.area);
     int divisor = 1;
     while (divisor < 8 && turned.width / (divisor * 2) >= 2 * placed.width &&
            turned.height / (divisor * 2) >= 2 * placed.height)

@@ -13,7 +13,8 @@ if ! [[ $seconds =~ ^[0-9]+$ ]] || [ "$seconds" -lt 1 ]; then
 fi
 [ "$seconds" -gt 60 ] && seconds=60
 build_dir=${TARROW_FUZZ_BUILD_DIR:-$root/build-fuzz}
-targets=(fuzz_core_screen fuzz_studio_binding fuzz_bootscreen_reader fuzz_image_load fuzz_tbs_input)
+targets=(fuzz_core_screen fuzz_core_text fuzz_studio_binding fuzz_bootscreen_reader fuzz_image_load
+    fuzz_tbs_input)
 
 if ! command -v clang++ >/dev/null || ! command -v clang >/dev/null; then
     echo "fuzz: clang is not installed, so there is no libFuzzer here; nothing fuzzed"

@@ -6,6 +6,7 @@
 
 // The tool's commands. Each takes the arguments after its name and returns the exit status.
 int runConvert(const QStringList &arguments, Streams &streams);
+int runText(const QStringList &arguments, Streams &streams);
 int runCheck(const QStringList &arguments, Streams &streams);
 int runShow(const QStringList &arguments, Streams &streams);
 int runThumbnail(const QStringList &arguments, Streams &streams);

@@ -1,15 +1,8 @@
 #include "conversionoptions.h"
 
-#include "commandparser.h"
-
-#include <QStringList>
-
-#include <utility>
-#include <vector>
+#include "choiceoption.h"
 
 namespace {
-
-template <typename Value> using Choices = std::vector<std::pair<QString, Value>>;
 
 const Choices<picturefit::Fit> &fits()
 {
@@ -60,44 +53,6 @@ const Choices<pictureconversion::Background> &backgrounds()
     return choices;
 }
 
-template <typename Value> QStringList names(const Choices<Value> &choices)
-{
-    QStringList result;
-    for (const auto &choice : choices)
-        result << choice.first;
-    return result;
-}
-
-template <typename Value>
-QCommandLineOption choiceOption(const QString &name, const QString &valueName,
-                                const Choices<Value> &choices, const QString &description,
-                                const QString &defaultValue)
-{
-    QStringList list = names(choices);
-    const QString last = list.takeLast();
-    return QCommandLineOption(
-        name,
-        QStringLiteral("%1: %2 or %3 (default %4).")
-            .arg(description, list.join(QStringLiteral(", ")), last, defaultValue),
-        valueName, defaultValue);
-}
-
-template <typename Value>
-bool pick(const CommandParser &parser, const QString &name, const Choices<Value> &choices,
-          Value *value, QString *problem)
-{
-    const QString given = parser.options().value(name);
-    for (const auto &choice : choices) {
-        if (choice.first == given) {
-            *value = choice.second;
-            return true;
-        }
-    }
-    *problem = QStringLiteral("--%1 takes %2, not '%3'.")
-                   .arg(name, names(choices).join(QStringLiteral(", ")), given);
-    return false;
-}
-
 // --dither and --threshold: how grey becomes lit and dark, each chosen from the picture unless
 // given.
 void addDitherOptions(QCommandLineParser &options)
@@ -119,7 +74,7 @@ void addDitherOptions(QCommandLineParser &options)
 bool readDitherOptions(const CommandParser &parser, pictureconversion::Options *options,
                        QString *problem)
 {
-    if (!pick(parser, QStringLiteral("dither"), dithers(), &options->dither, problem))
+    if (!pickChoice(parser, QStringLiteral("dither"), dithers(), &options->dither, problem))
         return false;
     if (parser.options().value(QStringLiteral("threshold")) == QLatin1String("auto"))
         return true;
@@ -161,8 +116,8 @@ void addToneOptions(QCommandLineParser &options)
 
 bool readToneOptions(const CommandParser &parser, tone::Adjustments *adjustments, QString *problem)
 {
-    if (!pick(parser, QStringLiteral("levels"), levelChoices(), &adjustments->stretchLevels,
-              problem))
+    if (!pickChoice(parser, QStringLiteral("levels"), levelChoices(), &adjustments->stretchLevels,
+                    problem))
         return false;
     const std::optional<int> brightness = parser.wholeNumber(
         QStringLiteral("brightness"), tone::MinBrightness, tone::MaxBrightness, problem);
@@ -213,11 +168,12 @@ std::optional<pictureconversion::Options> conversionOptions(const CommandParser 
                                                             QString *problem)
 {
     pictureconversion::Options options;
-    if (!pick(parser, QStringLiteral("fit"), fits(), &options.fit, problem) ||
-        !pick(parser, QStringLiteral("rotate"), rotations(), &options.rotation, problem) ||
+    if (!pickChoice(parser, QStringLiteral("fit"), fits(), &options.fit, problem) ||
+        !pickChoice(parser, QStringLiteral("rotate"), rotations(), &options.rotation, problem) ||
         !readDitherOptions(parser, &options, problem) ||
         !readToneOptions(parser, &options.tone, problem) ||
-        !pick(parser, QStringLiteral("background"), backgrounds(), &options.background, problem))
+        !pickChoice(parser, QStringLiteral("background"), backgrounds(), &options.background,
+                    problem))
         return std::nullopt;
     options.invert = parser.options().isSet(QStringLiteral("invert"));
     return options;

@@ -1,19 +1,17 @@
 #include "commandparser.h"
 #include "commands.h"
 #include "conversionoptions.h"
-#include "fileformats.h"
+#include "displayarea.h"
 #include "inputfiles.h"
 #include "inputpicture.h"
-#include "messages.h"
-#include "outputfile.h"
+#include "outputoptions.h"
+#include "screenparts.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
 
 namespace {
-
-constexpr int MaxScale = 64;
 
 struct Target
 {
@@ -39,19 +37,12 @@ QList<Target> targets(const QStringList &inputs, const QString &output, bool int
     return result;
 }
 
-// A --format that contradicts OUTPUT's own extension would leave a file whose name lies about
-// what it holds.
-bool contradictsExtension(const QString &output, const fileformats::Format &format)
-{
-    const std::optional<fileformats::Format> named = fileformats::formatForFileName(output);
-    return named && (named->kind != format.kind || named->imageFormat != format.imageFormat);
-}
-
-// What converting a picture chose, when asked, and a warning when the screen came out blank
-// from a picture that is not: the usual sign of a dark logo on a transparent background.
+// What converting a picture chose, when asked, and a warning when the screen (or the area) came
+// out blank from a picture that is not: the usual sign of a dark logo on a transparent
+// background. `part` is the result within the area, dark elsewhere.
 void reportConversion(Streams &streams, const QString &input,
                       const pictureconversion::Conversion &conversion,
-                      const bootscreen::DisplayPicture &picture, bool verbose)
+                      const bootscreen::DisplayPicture &part, bool verbose)
 {
     if (verbose)
         reportFileError(streams, input,
@@ -59,7 +50,7 @@ void reportConversion(Streams &streams, const QString &input,
                             .arg(reproducingOptions(conversion).join(QLatin1Char(' '))));
     if (conversion.blank)
         reportFileError(streams, input,
-                        picture.litCount() == 0
+                        part.litCount() == 0
                             ? QStringLiteral("the result is all dark; try --invert or "
                                              "--background white")
                             : QStringLiteral("the result is all lit; try --invert or "
@@ -79,79 +70,50 @@ int runConvert(const QStringList &arguments, Streams &streams)
                        "- writes the boot screen to standard output. With several inputs,\n"
                        "OUTPUT is an existing folder and each result is named after its input.\n"
                        "--invert applies to every input, the other picture options to the\n"
-                       "pictures that are converted."));
+                       "pictures that are converted. With --area, a picture is fitted into the\n"
+                       "area; a .tbs file or the editor's bitmap gives the pixels it has there."));
     QCommandLineParser &options = parser.options();
     options.addPositionalArgument(QStringLiteral("INPUT"),
                                   QStringLiteral("Pictures or .tbs files."),
                                   QStringLiteral("INPUT..."));
-    options.addOption(QCommandLineOption({QStringLiteral("o"), QStringLiteral("output")},
-                                         QStringLiteral("The file (or folder) to write."),
-                                         QStringLiteral("OUTPUT")));
-    options.addOption(QCommandLineOption(
-        QStringLiteral("format"),
-        QStringLiteral("Write this format whatever OUTPUT's extension: tbs, bmp, png, pbm."),
-        QStringLiteral("FORMAT")));
-    options.addOption(QCommandLineOption(
-        QStringLiteral("scale"),
-        QStringLiteral("Enlarge image outputs N times, one square per pixel (default 1)."),
-        QStringLiteral("N"), QStringLiteral("1")));
+    outputoptions::addOutputOptions(parser, QStringLiteral("The file (or folder) to write."));
     options.addOption(QCommandLineOption(
         QStringLiteral("verbose"),
         QStringLiteral("Say on standard error which --dither and --threshold each picture got, "
                        "to copy.")));
     addConversionOptions(parser);
+    screenparts::addCompositionOptions(parser);
     if (const std::optional<int> done = parser.parse(arguments, streams))
         return *done;
 
     const QStringList inputs = options.positionalArguments();
-    const QString output = options.value(QStringLiteral("output"));
     if (inputs.isEmpty())
         return parser.usageError(streams, QStringLiteral("No INPUT given."));
-    if (output.isEmpty())
-        return parser.usageError(streams, QStringLiteral("No OUTPUT given (-o OUTPUT)."));
     QString problem;
-    const std::optional<pictureconversion::Options> conversion =
-        conversionOptions(parser, &problem);
-    const std::optional<int> scale =
-        parser.wholeNumber(QStringLiteral("scale"), 1, MaxScale, &problem);
-    if (!conversion || !scale)
+    std::optional<pictureconversion::Options> conversion = conversionOptions(parser, &problem);
+    const std::optional<screenparts::Composition> composition =
+        conversion ? screenparts::compositionOptions(parser, &problem) : std::nullopt;
+    const std::optional<outputoptions::Output> output =
+        composition ? outputoptions::outputOptions(parser, true, &problem) : std::nullopt;
+    if (!output)
         return parser.usageError(streams, problem);
-
-    const bool intoFolder = output != QLatin1String("-") && QFileInfo(output).isDir();
-    if (inputs.size() > 1 && !intoFolder)
+    conversion->area = composition->area;
+    if (inputs.size() > 1 && !output->intoFolder)
         return parser.usageError(
             streams, QStringLiteral("With several inputs, OUTPUT must be an existing folder."));
-    if (inputs.count(QStringLiteral("-")) > 1)
+    if (inputs.count(QStringLiteral("-")) + (composition->over == QLatin1String("-") ? 1 : 0) > 1)
         return parser.usageError(streams, QStringLiteral("Standard input can be read only once."));
-    const QString formatName = options.isSet(QStringLiteral("format"))
-                                   ? options.value(QStringLiteral("format"))
-                               : intoFolder ? QStringLiteral("tbs")
-                                            : QFileInfo(output).suffix();
-    const bool toStandardOutput = output == QLatin1String("-");
-    const std::optional<fileformats::Format> format = fileformats::formatNamed(
-        toStandardOutput && !options.isSet(QStringLiteral("format")) ? QStringLiteral("tbs")
-                                                                     : formatName);
-    if (!format)
-        return parser.usageError(
-            streams,
-            formatName.isEmpty()
-                ? QStringLiteral("OUTPUT has no extension to tell its format; use --format.")
-                : QStringLiteral("Cannot write '%1' files.").arg(formatName));
-    if (!intoFolder && !toStandardOutput && options.isSet(QStringLiteral("format")) &&
-        contradictsExtension(output, *format))
-        return parser.usageError(streams, QStringLiteral("--format %1 does not match OUTPUT's "
-                                                         "extension .%2.")
-                                              .arg(formatName, QFileInfo(output).suffix()));
-    if (options.isSet(QStringLiteral("scale")) &&
-        format->kind != fileformats::Format::Kind::DisplayImage)
-        return parser.usageError(streams, QStringLiteral("--scale applies to image outputs "
-                                                         "such as .png, not to .%1.")
-                                              .arg(format->extension));
+    bootscreen::DisplayPicture base;
+    QString reason;
+    if (!screenparts::readBase(*composition, streams.in, &base, &reason)) {
+        reportFileError(streams, composition->over, reason);
+        return Failure;
+    }
 
     int status = Success;
     const InputFiles inputFiles(inputs);
     QSet<QString> written;
-    for (const Target &target : targets(inputs, output, intoFolder, *format)) {
+    for (const Target &target : targets(inputs, output->path, output->intoFolder, output->format)) {
         // Two inputs of the same name would write one file twice; the second is refused.
         const QString key = QFileInfo(target.output).absoluteFilePath();
         if (target.output != QLatin1String("-") && written.contains(key)) {
@@ -169,7 +131,6 @@ int runConvert(const QStringList &arguments, Streams &streams)
             continue;
         }
         bootscreen::DisplayPicture picture;
-        QString reason;
         std::optional<pictureconversion::Conversion> converted;
         if (!inputpicture::readPicture(target.input, *conversion, streams.in, &picture, &reason,
                                        &converted)) {
@@ -178,14 +139,12 @@ int runConvert(const QStringList &arguments, Streams &streams)
             continue;
         }
         if (converted)
-            reportConversion(streams, target.input, *converted, picture,
+            reportConversion(streams, target.input, *converted,
+                             displayarea::composed({}, picture, composition->area, false),
                              options.isSet(QStringLiteral("verbose")));
-        if (!outputfile::writePicture(target.output, *format, picture, *scale, streams.out,
-                                      &reason)) {
-            // A failed standard output has no file to name, only the system's reason.
-            reportOutputError(streams, target.output,
-                              target.output == QLatin1String("-") ? reason
-                                                                  : messages::cannotWrite(reason));
+        if (!outputoptions::writeOutput(
+                streams, target.output, *output,
+                displayarea::composed(base, picture, composition->area, false))) {
             status = Failure;
             continue;
         }

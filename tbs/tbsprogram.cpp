@@ -16,6 +16,7 @@ struct Command
 const Command commands[] = {
     {"convert", runConvert,
      "Convert pictures and boot screen files: tbs convert INPUT... -o OUTPUT"},
+    {"text", runText, "Set text in a bundled pixel font: tbs text TEXT... -o OUTPUT"},
     {"check", runCheck, "Report every line that differs from what the editor writes"},
     {"show", runShow, "Print the picture to the terminal"},
     {"thumbnail", runThumbnail, "Write a PNG thumbnail for file managers"},
@@ -27,7 +28,8 @@ QString generalHelp()
 {
     QString help = QStringLiteral(
         "Usage: tbs COMMAND [options] ...\n"
-        "Converts, checks and shows boot screen files (.tbs) of the Tarrow marker.\n\n"
+        "Converts, sets text on, checks and shows boot screen files (.tbs) of the Tarrow\n"
+        "marker.\n\n"
         "Commands:\n");
     for (const Command &command : commands)
         help += QStringLiteral("  %1%2\n")

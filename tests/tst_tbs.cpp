@@ -1,3 +1,4 @@
+#include "bootscreenreader.h"
 #include "bootscreenwriter.h"
 #include "canvasgeometry.h"
 #include "randompicture.h"
@@ -7,6 +8,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -60,6 +62,30 @@ bootscreen::ScreenBuffer randomScreen(quint32 seed)
     return screen;
 }
 
+bootscreen::DisplayPicture pictureOf(const QByteArray &tbs)
+{
+    bootscreen::ScreenBuffer screen{};
+    bootscreen::readScreen(std::string_view(tbs.constData(), size_t(tbs.size())), screen);
+    return bootscreen::unpackPicture(screen);
+}
+
+QByteArray screenBytes(const bootscreen::DisplayPicture &picture)
+{
+    return QByteArray::fromStdString(bootscreen::formatScreen(bootscreen::packPicture(picture)));
+}
+
+// The rows of a picture as '#' (lit) and '.', one line each, as the golden screens hold them.
+QByteArray rowsOf(const bootscreen::DisplayPicture &picture, int top = 0, int bottom = 127)
+{
+    QByteArray rows;
+    for (int row = top; row <= bottom; ++row) {
+        for (int column = 0; column < bootscreen::DisplayColumns; ++column)
+            rows += picture.isLit(column, row) ? '#' : '.';
+        rows += '\n';
+    }
+    return rows;
+}
+
 // A canvas laid out as the editor's, as a user would see it.
 std::unique_ptr<ScribbleArea> shownCanvas()
 {
@@ -88,6 +114,13 @@ private slots:
 
     void failuresWriteNothing_data();
     void failuresWriteNothing();
+    void textFailuresWriteNothing_data();
+    void textFailuresWriteNothing();
+    void textSetsTheGoldenScreens();
+    void sameScreenEitherWay_data();
+    void sameScreenEitherWay();
+    void composedScreenChangesOnlyTheArea();
+    void everyListedFontSetsText();
     void oneBadInputDoesNotStopTheOthers();
     void conversionNotes_data();
     void conversionNotes();
@@ -322,6 +355,13 @@ void TestTbs::failuresWriteNothing_data()
     QTest::newRow("several inputs, output not a folder")
         << "in.tbs" << good << QStringList{"%1/in.tbs"} << "out.tbs" << 2
         << "With several inputs, OUTPUT must be an existing folder.";
+    QTest::newRow("--area past the display's edge")
+        << "in.tbs" << good << QStringList{"--area", "16,0,17,128"} << "out.tbs" << 2
+        << "--area takes X,Y,W,H, a rectangle of at least one pixel inside the 32 x 128 display, "
+           "not '16,0,17,128'.";
+    QTest::newRow("--over a screen that is not there")
+        << "in.tbs" << good << QStringList{"--over", "%1/absent.tbs"} << "out.tbs" << 1
+        << "tbs: %1/absent.tbs: No such file or directory";
 
     const QByteArray logo = encodedNoise("PNG", QSize(64, 64));
     const QString replaces = QStringLiteral(
@@ -382,6 +422,232 @@ void TestTbs::failuresWriteNothing()
     QCOMPARE(readFileBytes(path("out.tbs")), QByteArray("old contents\n"));
 }
 
+void TestTbs::textFailuresWriteNothing_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // after "text", before "-o"
+    QTest::addColumn<QByteArray>("input");      // standard input
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error");
+
+    const QByteArray none;
+    QTest::newRow("a character no font has") << QStringList{"Zoë", "Жанна"} << none << "out.tbs"
+                                             << 1 << "tbs: no bundled font has 'Ж' (U+0416)";
+    QTest::newRow("too long for the smallest font")
+        << QStringList{QString(33, QLatin1Char('x'))} << none << "out.tbs" << 1
+        << "tbs: the text does not fit: in the smallest font, fixed-4x6, it is 132 x 6 pixels, "
+           "and the area holds 128 x 32 for text turned by 90 degrees";
+    QTest::newRow("too long for the font named")
+        << QStringList{"HELLO", "--font", "spleen-8x16", "--rotate", "0"} << none << "out.tbs" << 1
+        << "in spleen-8x16 it is 40 x 16 pixels, and the area holds 32 x 128";
+    QTest::newRow("too long for the area")
+        << QStringList{"ANNA BERG", "--area", "0,96,32,32"} << none << "out.tbs" << 1
+        << "it is 36 x 6 pixels, and the area holds 32 x 32";
+    QTest::newRow("standard input not UTF-8")
+        << QStringList{"-"} << QByteArray("ok\nM\xfcller\n") << "out.tbs" << 1
+        << "tbs: line 2 is not valid UTF-8 (at byte 2)";
+    QTest::newRow("standard input empty")
+        << QStringList{"-"} << none << "out.tbs" << 1 << "tbs: no text: give at least one line";
+    QTest::newRow("standard input beyond a megabyte")
+        << QStringList{"-"} << QByteArray(1100 * 1024, 'x') << "out.tbs" << 1
+        << "tbs: standard input: too large: more than 1 MB of text";
+    QTest::newRow("unknown font") << QStringList{"A", "--font", "comic"} << none << "out.tbs" << 2
+                                  << "--font takes auto, fixed-4x6, fixed-5x7, fixed-5x8, "
+                                     "fixed-6x10, spleen-6x12, fixed-7x14, spleen-8x16, not "
+                                     "'comic'.";
+    QTest::newRow("a half turn") << QStringList{"A", "--rotate", "180"} << none << "out.tbs" << 2
+                                 << "--rotate takes 0, 90, 270, auto, not '180'.";
+    QTest::newRow("unknown alignment")
+        << QStringList{"A", "--align", "justify"} << none << "out.tbs" << 2
+        << "--align takes left, center, right, not 'justify'.";
+    QTest::newRow("an empty area") << QStringList{"A", "--area", "0,0,0,5"} << none << "out.tbs"
+                                   << 2 << "--area takes X,Y,W,H";
+    QTest::newRow("an area of three numbers")
+        << QStringList{"A", "--area", "1,2,3"} << none << "out.tbs" << 2 << "--area takes X,Y,W,H";
+    QTest::newRow("an area below the display") << QStringList{"A", "--area", "0,100,32,29"} << none
+                                               << "out.tbs" << 2 << "--area takes X,Y,W,H";
+    QTest::newRow("--over a screen that is not there")
+        << QStringList{"A", "--over", "%1/absent.tbs"} << none << "out.tbs" << 1
+        << "tbs: %1/absent.tbs: No such file or directory";
+    QTest::newRow("standard input twice")
+        << QStringList{"-", "--over", "-"} << QByteArray("A\n") << "out.tbs" << 2
+        << "Standard input can be read only once.";
+    QTest::newRow("no text") << QStringList{} << none << "out.tbs" << 2 << "No TEXT given.";
+    QTest::newRow("a folder as output")
+        << QStringList{"A"} << none << "." << 2 << "OUTPUT is a folder; name the file to write.";
+}
+
+// As for convert: the existing output stays as it was, no file appears, one line says why.
+void TestTbs::textFailuresWriteNothing()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, input);
+    QFETCH(QString, output);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+
+    QVERIFY(writeFileBytes(path("out.tbs"), "old contents\n"));
+    const QStringList before = QDir(dir->path()).entryList(QDir::Files);
+    for (QString &argument : arguments)
+        argument = argument.arg(dir->path());
+    const Run run = tbs(QStringList{"text"} + arguments + QStringList{"-o", path(output)}, input);
+    QVERIFY2(run.status == status, qPrintable(describe(run)));
+    QVERIFY2(run.err.count('\n') == 1 &&
+                 QString::fromUtf8(run.err).contains(error.arg(dir->path())),
+             qPrintable(describe(run)));
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), before);
+    QCOMPARE(readFileBytes(path("out.tbs")), QByteArray("old contents\n"));
+}
+
+// The core's golden screens (tests/core/data/text), each set again through the tool: the keys
+// of a file's header are the tool's options.
+void TestTbs::textSetsTheGoldenScreens()
+{
+    const QByteArray lit = screenBytes(bootscreen::DisplayPicture().inverted());
+    QVERIFY(writeFileBytes(path("lit.tbs"), lit));
+    QDirIterator files(QStringLiteral(TARROW_CORE_TEST_DATA "/text"), {"*.screen"});
+    int count = 0;
+    while (files.hasNext()) {
+        const QString file = files.next();
+        QStringList arguments{"text"};
+        QByteArray expected;
+        for (const QByteArray &line : readFileBytes(file).split('\n')) {
+            const int colon = line.indexOf(": ");
+            const QString key = QString::fromUtf8(line.left(colon));
+            const QString value = QString::fromUtf8(line.mid(colon + 2));
+            if (colon < 0 && !line.isEmpty())
+                expected += line + '\n';
+            else if (key == QLatin1String("text"))
+                arguments << value;
+            else if (key == QLatin1String("invert") && value == QLatin1String("yes"))
+                arguments << "--invert";
+            else if (key == QLatin1String("base") && value == QLatin1String("lit"))
+                arguments << "--over" << path("lit.tbs");
+            else if (key != QLatin1String("about") && colon > 0 && key != QLatin1String("base") &&
+                     key != QLatin1String("invert"))
+                arguments << QLatin1String("--") + key << value;
+        }
+        const Run run = tbs(arguments + QStringList{"-o", "-"});
+        QVERIFY2(run.status == 0, qPrintable(file + ": " + describe(run)));
+        QCOMPARE(rowsOf(pictureOf(run.out)), expected);
+        ++count;
+    }
+    QVERIFY(count >= 5);
+}
+
+void TestTbs::sameScreenEitherWay_data()
+{
+    QTest::addColumn<QStringList>("one");
+    QTest::addColumn<QByteArray>("input"); // standard input of the first
+    QTest::addColumn<QStringList>("other");
+
+    QTest::newRow("lines from standard input, with CR LF and a byte order mark")
+        << QStringList{"text", "-"} << QByteArray("\xEF\xBB\xBFIF FOUND\r\nCALL\r\n")
+        << QStringList{"text", "IF FOUND", "CALL"};
+    QTest::newRow("standard input among the lines")
+        << QStringList{"text", "A", "-", "D"} << QByteArray("B\n\nC")
+        << QStringList{"text", "A", "B", "", "C", "D"};
+    QTest::newRow("auto is the largest font that fits, turned")
+        << QStringList{"text", "HELLO"} << QByteArray()
+        << QStringList{"text", "HELLO", "--font", "spleen-8x16", "--rotate", "90"};
+    QTest::newRow("auto stays upright when turning allows no larger font")
+        << QStringList{"text", "ANNA", "--area", "0,96,32,32"} << QByteArray()
+        << QStringList{"text",     "ANNA", "--area", "0,96,32,32",
+                       "--rotate", "0",    "--font", "spleen-8x16"};
+    QTest::newRow("text on the whole display as its area")
+        << QStringList{"text", "Zoë", "--area", "0,0,32,128"} << QByteArray()
+        << QStringList{"text", "Zoë"};
+    QTest::newRow("text over a blank screen")
+        << QStringList{"text", "Zoë", "--over", "%1/blank.tbs"} << QByteArray()
+        << QStringList{"text", "Zoë"};
+    QTest::newRow("a picture on the whole display as its area")
+        << QStringList{"convert", "%1/noise.png", "--area", "0,0,32,128"} << QByteArray()
+        << QStringList{"convert", "%1/noise.png"};
+    QTest::newRow("a picture read from standard input over a screen")
+        << QStringList{"convert", "-", "--over", "%1/blank.tbs", "--area", "4,8,20,30"}
+        << encodedNoise("PNG", QSize(40, 60))
+        << QStringList{"convert", "%1/noise.png", "--area", "4,8,20,30"};
+}
+
+// Two ways to the same screen give the same bytes.
+void TestTbs::sameScreenEitherWay()
+{
+    QFETCH(QStringList, one);
+    QFETCH(QByteArray, input);
+    QFETCH(QStringList, other);
+    QVERIFY(writeFileBytes(path("blank.tbs"), screenBytes({})));
+    QVERIFY(writeFileBytes(path("noise.png"), encodedNoise("PNG", QSize(40, 60))));
+    for (QStringList *arguments : {&one, &other}) {
+        for (QString &argument : *arguments)
+            argument = argument.arg(dir->path());
+        *arguments << "-o"
+                   << "-";
+    }
+    const Run first = tbs(one, input);
+    const Run second = tbs(other);
+    QVERIFY2(first.status == 0, qPrintable(describe(first)));
+    QVERIFY2(second.status == 0, qPrintable(describe(second)));
+    QVERIFY(pictureOf(first.out).litCount() > 0);
+    QCOMPARE(rowsOf(pictureOf(first.out)), rowsOf(pictureOf(second.out)));
+}
+
+// A logo in the top 96 rows, then a name below it over the same file: each step changes its
+// area alone, and the second may replace the screen it starts from.
+void TestTbs::composedScreenChangesOnlyTheArea()
+{
+    QVERIFY(writeFileBytes(path("logo.png"), encodedNoise("PNG", QSize(64, 64))));
+    const Run logo =
+        tbs({"convert", path("logo.png"), "--area", "0,0,32,96", "-o", path("screen.tbs")});
+    QVERIFY2(logo.status == 0, qPrintable(describe(logo)));
+    const bootscreen::DisplayPicture top = pictureOf(readFileBytes(path("screen.tbs")));
+    QVERIFY(top.litCount() > 0);
+    QCOMPARE(rowsOf(top, 96, 127), QByteArray(32, '.').append('\n').repeated(32));
+
+    const Run name = tbs({"text", "ANNA", "--area", "0,96,32,32", "--over", path("screen.tbs"),
+                          "-o", path("screen.tbs")});
+    QVERIFY2(name.status == 0, qPrintable(describe(name)));
+    const bootscreen::DisplayPicture composed = pictureOf(readFileBytes(path("screen.tbs")));
+    const Run alone = tbs({"text", "ANNA", "--area", "0,96,32,32", "-o", "-"});
+    QCOMPARE(rowsOf(composed, 0, 95), rowsOf(top, 0, 95));
+    QCOMPARE(rowsOf(composed, 96, 127), rowsOf(pictureOf(alone.out), 96, 127));
+
+    // Inverting concerns the area alone, in both commands.
+    const bootscreen::DisplayPicture random = bootscreen::unpackPicture(randomScreen(61));
+    QVERIFY(writeFileBytes(path("random.tbs"), screenBytes(random)));
+    for (const QStringList &command :
+         {QStringList{"text", "ANNA"}, QStringList{"convert", path("logo.png")}}) {
+        const QStringList area{"--area", "3,40,20,50", "--over", path("random.tbs"), "-o", "-"};
+        const bootscreen::DisplayPicture plain = pictureOf(tbs(command + area).out);
+        const bootscreen::DisplayPicture inverted =
+            pictureOf(tbs(command + area + QStringList{"--invert"}).out);
+        for (int row = 0; row < bootscreen::DisplayRows; ++row) {
+            for (int column = 0; column < bootscreen::DisplayColumns; ++column) {
+                const bool inside = column >= 3 && column < 23 && row >= 40 && row < 90;
+                QCOMPARE(plain.isLit(column, row) != inverted.isLit(column, row), inside);
+                if (!inside)
+                    QCOMPARE(plain.isLit(column, row), random.isLit(column, row));
+            }
+        }
+    }
+}
+
+void TestTbs::everyListedFontSetsText()
+{
+    const Run list = tbs({"text", "--list-fonts"});
+    QCOMPARE(list.status, 0);
+    const QList<QByteArray> lines = list.out.trimmed().split('\n');
+    QVERIFY(lines.size() >= 5);
+    for (const QByteArray &line : lines) {
+        const QList<QByteArray> words = line.simplified().split(' ');
+        QCOMPARE(words.size(), 4); // NAME W x H
+        QVERIFY2(words[0].endsWith("-" + words[1] + "x" + words[3]), line.constData());
+        const Run run = tbs({"text", "Øyvind", "--font", QString::fromLatin1(words[0]), "--rotate",
+                             "90", "-o", "-"});
+        QVERIFY2(run.status == 0, qPrintable(describe(run)));
+        QVERIFY(pictureOf(run.out).litCount() > 0);
+    }
+}
+
 void TestTbs::oneBadInputDoesNotStopTheOthers()
 {
     QVERIFY(writeFileBytes(path("a.tbs"),
@@ -417,6 +683,12 @@ void TestTbs::conversionNotes_data()
         << "the result is all lit; try --invert or --background black";
     QTest::newRow("a warning without --verbose")
         << QColor(Qt::black) << QStringList{} << "the result is all dark";
+    QTest::newRow("inverted in an area: said of the area, not of the lit rest")
+        << QColor(Qt::white)
+        << QStringList{"--verbose", "--background", "white", "--invert", "--area", "0,0,32,64"}
+        << "the result is all dark; try --invert or --background white";
+    QTest::newRow("an area with a mark in it: no warning")
+        << QColor(120, 10, 30) << QStringList{"--area", "0,96,32,32"} << "";
 }
 
 // --verbose names the --dither and --threshold that give the same screen again, and a blank

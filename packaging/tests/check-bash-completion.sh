@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
 # Completing a tbs command line offers what the tool accepts at that point.
-#   check-bash-completion.sh COMPLETION BASH_COMPLETION
+#   check-bash-completion.sh COMPLETION BASH_COMPLETION [TBS]
 # COMPLETION is the completion for tbs as written; BASH_COMPLETION is bash-completion's main
-# script, whose helpers it uses.
+# script, whose helpers it uses. TBS, the built tool, lists the fonts that --font offers.
 set -euo pipefail
 completion=$(realpath "$1")
 bash_completion=$2
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+bin=$(mktemp -d)
+trap 'rm -rf "$work" "$bin"' EXIT
 
 source "$(dirname "$0")/checking.sh"
+
+if [ -n "${3:-}" ]; then
+    ln -s "$(realpath "$3")" "$bin/tbs"
+    export PATH="$bin:$PATH"
+fi
 
 cd "$work"
 touch a.tbs b.png c.jpg
@@ -34,7 +40,7 @@ while IFS='|' read -r line expected; do
     actual=$(candidates "$line")
     [ "$actual" = "$expected" ] || fail "'$line': offered '$actual', expected '$expected'"
 done <<'ROWS'
-tbs |check compare convert show thumbnail
+tbs |check compare convert show text thumbnail
 tbs c|check compare convert
 tbs -|--help --version
 tbs convert --f|--fit --format
@@ -48,6 +54,14 @@ tbs convert --background |black white
 tbs convert --threshold |auto
 tbs convert --gamma |
 tbs convert a.tbs -o |a.tbs b.png c.jpg folder
+tbs convert --a|--area
+tbs convert --over |a.tbs b.png c.jpg folder
+tbs text --|--align --area --font --format --help --invert --list-fonts --output --over --rotate --scale
+tbs text --rotate |0 270 90 auto
+tbs text --align |center left right
+tbs text --area |
+tbs text ANNA -o |a.tbs b.png c.jpg folder
+tbs text |
 tbs show --|--ascii --background --brightness --contrast --dither --fit --gamma --help --invert --levels --rotate --threshold
 tbs compare --|--background --brightness --contrast --dither --fit --gamma --help --invert --levels --output --rotate --threshold
 tbs compare a.tbs -o |a.tbs b.png c.jpg folder
@@ -56,4 +70,13 @@ tbs check |a.tbs folder
 tbs thumbnail -s 128 |a.tbs b.png c.jpg folder
 tbs thumbnail -s 128 a.tbs |b.png folder
 ROWS
+if [ -n "${3:-}" ]; then
+    while IFS='|' read -r line expected; do
+        actual=$(candidates "$line")
+        [ "$actual" = "$expected" ] || fail "'$line': offered '$actual', expected '$expected'"
+    done <<'ROWS'
+tbs text --font |auto fixed-4x6 fixed-5x7 fixed-5x8 fixed-6x10 fixed-7x14 spleen-6x12 spleen-8x16
+tbs text --font s|spleen-6x12 spleen-8x16
+ROWS
+fi
 finish

@@ -61,7 +61,7 @@ TEST_CASE("the sheet draws each pixel as a light or dark square with a gap, unde
     picture.setLit(3, 7, true);
     const comparesheet::Sheet sheet =
         comparesheet::draw({{bootscreen::DisplayPicture(), {"a"}}, {picture, {"a", "b"}}});
-    const int labels = 2 * pixelfont::LineHeight;
+    const int labels = 2 * pixelfont::labelLineHeight();
     CHECK(sheet.width == 8 + 160 + 12 + 160 + 8);
     CHECK(sheet.height == 8 + labels + 4 + 640 + 8);
     REQUIRE(sheet.rgba.size() == std::size_t(sheet.width * sheet.height * 4));
@@ -75,8 +75,11 @@ TEST_CASE("the sheet draws each pixel as a light or dark square with a gap, unde
     CHECK(grey(left + 3 * 5 + 4, top + 7 * 5 + 4) == 0); // its gap
     CHECK(grey(left + 2 * 5, top + 7 * 5) < 60);         // a dark one
     CHECK(grey(8, top) < 60);                            // the first screen is all dark
-    // The 'a' of the second label: its bottom row is .####
-    CHECK(grey(left, 8 + 6) < 100);
-    CHECK(grey(left + 1, 8 + 6) > 200);
-    CHECK(grey(left + 1, 8 + pixelfont::LineHeight + 6) > 200); // 'b' below it: ####.
+    // The 'a' of the second label, in the label font: its lowest row is .#.#.
+    CHECK(grey(left, 8 + 5) < 100);
+    CHECK(grey(left + 1, 8 + 5) > 200);
+    CHECK(grey(left + 2, 8 + 5) < 100);
+    // The 'b' below it: its top row is #....
+    CHECK(grey(left, 8 + pixelfont::labelLineHeight()) > 200);
+    CHECK(grey(left + 1, 8 + pixelfont::labelLineHeight()) < 100);
 }

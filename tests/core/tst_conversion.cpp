@@ -71,3 +71,110 @@ TEST_CASE("invert swaps every pixel of the converted picture")
     CHECK(pictureconversion::convertPicture({rgba.data(), 32, 128, 32 * 4}, options).picture ==
           plain.inverted());
 }
+
+TEST_CASE("a picture in an area is the same wherever the area lies, and the rest stays dark")
+{
+    std::vector<std::uint8_t> rgba;
+    const std::uint32_t seed = 20240616; // a noisy picture, full of dithering error
+    CAPTURE(seed);
+    std::uint32_t state = seed;
+    for (int i = 0; i < 40 * 60; ++i) {
+        state = state * 1664525u + 1013904223u;
+        const auto level = std::uint8_t(state >> 24);
+        rgba.insert(rgba.end(), {level, level, level, 255});
+    }
+    const RgbaView picture{rgba.data(), 40, 60, 40 * 4};
+    struct Row
+    {
+        const char *name;
+        dithering::Method dither;
+        pictureconversion::Background background;
+        bool invert;
+    };
+    const Row rows[] = {
+        {"Floyd-Steinberg", dithering::Method::FloydSteinberg, pictureconversion::Background::Black,
+         false},
+        {"Atkinson on white", dithering::Method::Atkinson, pictureconversion::Background::White,
+         false},
+        {"Bayer", dithering::Method::Bayer, pictureconversion::Background::Black, false},
+        {"threshold, inverted", dithering::Method::None, pictureconversion::Background::Black,
+         true},
+    };
+    for (const Row &row : rows) {
+        CAPTURE(row.name);
+        pictureconversion::Options options;
+        options.dither = row.dither;
+        options.background = row.background;
+        options.invert = row.invert;
+        options.fit = picturefit::Fit::Cover;
+        options.area = {0, 0, 13, 50};
+        const bootscreen::DisplayPicture corner =
+            pictureconversion::convertPicture(picture, options).picture;
+        options.area = {19, 71, 13, 50};
+        const bootscreen::DisplayPicture moved =
+            pictureconversion::convertPicture(picture, options).picture;
+        int lit = 0;
+        for (int row = 0; row < bootscreen::DisplayRows; ++row) {
+            for (int column = 0; column < bootscreen::DisplayColumns; ++column) {
+                const bool inCorner = column < 13 && row < 50;
+                const bool inMoved = column >= 19 && row >= 71 && row < 121;
+                if (!inCorner)
+                    CHECK_FALSE(corner.isLit(column, row));
+                if (!inMoved)
+                    CHECK_FALSE(moved.isLit(column, row));
+                if (inCorner) {
+                    CHECK(corner.isLit(column, row) == moved.isLit(column + 19, row + 71));
+                    lit += corner.isLit(column, row) ? 1 : 0;
+                }
+            }
+        }
+        CHECK(lit > 13 * 50 / 5);
+        CHECK(lit < 13 * 50 * 4 / 5);
+    }
+}
+
+TEST_CASE("the fit and the automatic turn work within the area")
+{
+    using picturefit::Fit;
+    struct Row
+    {
+        const char *name;
+        geometry::Size picture;
+        Fit fit;
+        geometry::Rect area;
+        geometry::Rect placed;
+    };
+    const Row rows[] = {
+        {"contain, same shape", {64, 64}, Fit::Contain, {0, 96, 32, 32}, {0, 96, 32, 32}},
+        {"contain, margins above and below",
+         {64, 32},
+         Fit::Contain,
+         {4, 10, 20, 40},
+         {4, 25, 20, 10}},
+        {"cover, cropped left and right", {64, 32}, Fit::Cover, {0, 0, 32, 32}, {-16, 0, 64, 32}},
+        {"stretch", {5, 7}, Fit::Stretch, {3, 4, 10, 11}, {3, 4, 10, 11}},
+        {"none, centred", {10, 10}, Fit::None, {0, 64, 32, 32}, {11, 75, 10, 10}},
+    };
+    for (const Row &row : rows) {
+        CAPTURE(row.name);
+        CHECK(picturefit::placement(row.picture, row.fit, row.area) == row.placed);
+    }
+
+    struct Turn
+    {
+        geometry::Size picture;
+        geometry::Size room;
+        int turns;
+    };
+    const Turn turns[] = {
+        {{60, 30}, {32, 128}, 1},                          // landscape onto the tall display
+        {{30, 60}, {32, 128}, 0}, {{60, 30}, {32, 20}, 0}, // already along a wide area
+        {{30, 60}, {32, 20}, 1},  {{40, 40}, {32, 128}, 0}, {{60, 30}, {32, 32}, 0},
+    };
+    for (const Turn &turn : turns) {
+        CAPTURE(turn.picture.width);
+        CAPTURE(turn.room.width);
+        CHECK(picturefit::quarterTurns(picturefit::Rotation::Auto, turn.picture, turn.room) ==
+              turn.turns);
+    }
+}
