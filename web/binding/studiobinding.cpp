@@ -4,16 +4,20 @@
 #include "bootscreenwriter.h"
 #include "checkwording.h"
 #include "comparesheet.h"
+#include "displayarea.h"
 #include "editorbitmap.h"
 #include "editorbitmapfile.h"
 #include "pictureconversion.h"
 #include "screencheck.h"
+#include "textlayout.h"
+#include "textwording.h"
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace {
@@ -37,6 +41,21 @@ std::optional<int> wholeOption(double value, int low, int high)
     return int(value);
 }
 
+// Left, top, width and height, as a rectangle of at least one pixel on the display.
+std::optional<geometry::Rect> areaFrom(const double *values)
+{
+    const auto left = wholeOption(values[0], 0, DisplayColumns);
+    const auto top = wholeOption(values[1], 0, DisplayRows);
+    const auto width = wholeOption(values[2], 0, DisplayColumns);
+    const auto height = wholeOption(values[3], 0, DisplayRows);
+    if (!left || !top || !width || !height)
+        return std::nullopt;
+    const geometry::Rect area{*left, *top, *width, *height};
+    if (!displayarea::isOnDisplay(area))
+        return std::nullopt;
+    return area;
+}
+
 std::optional<Options> optionsFrom(const double *values)
 {
     const auto fit = wholeOption(values[StudioFit], 0, 3);
@@ -50,8 +69,9 @@ std::optional<Options> optionsFrom(const double *values)
         wholeOption(values[StudioBrightness], tone::MinBrightness, tone::MaxBrightness);
     const auto contrast = wholeOption(values[StudioContrast], tone::MinContrast, tone::MaxContrast);
     const double gamma = values[StudioGamma];
+    const std::optional<geometry::Rect> area = areaFrom(values + StudioAreaLeft);
     if (!fit || !rotation || !dither || !threshold || !invert || !background || !levels ||
-        !brightness || !contrast || !(gamma >= tone::MinGamma && gamma <= tone::MaxGamma))
+        !brightness || !contrast || !(gamma >= tone::MinGamma && gamma <= tone::MaxGamma) || !area)
         return std::nullopt;
     Options options;
     options.fit = static_cast<picturefit::Fit>(*fit);
@@ -66,6 +86,7 @@ std::optional<Options> optionsFrom(const double *values)
     options.tone.brightness = *brightness;
     options.tone.contrast = *contrast;
     options.tone.gamma = gamma;
+    options.area = *area;
     return options;
 }
 
@@ -165,6 +186,59 @@ int studio_compare(const double *levels, const double *options, std::uint8_t *sc
         putChoice(candidates[i].conversion, chosen + i * StudioChoiceCount);
     }
     return int(count);
+}
+
+const char *studio_fonts()
+{
+    written.clear();
+    for (const pixelfont::Font *font : pixelfont::bundledFonts())
+        written += std::string(font->name) + " " + std::to_string(font->cellWidth) + " " +
+                   std::to_string(font->cellHeight) + "\n";
+    return written.c_str();
+}
+
+int studio_set_text(const char *text, const char *font, int rotation, int alignment,
+                    const double *area, int invert, const std::uint8_t *base, std::uint8_t *screen)
+{
+    static constexpr textlayout::Rotation rotations[] = {
+        textlayout::Rotation::Auto, textlayout::Rotation::None, textlayout::Rotation::Quarter,
+        textlayout::Rotation::ThreeQuarters};
+    static constexpr textlayout::Alignment alignments[] = {
+        textlayout::Alignment::Left, textlayout::Alignment::Center, textlayout::Alignment::Right};
+    const std::optional<geometry::Rect> placed = areaFrom(area);
+    textlayout::Options options;
+    if (std::string_view(font) != "auto")
+        options.font = pixelfont::fontNamed(font);
+    if (!placed || (std::string_view(font) != "auto" && !options.font) || rotation < 0 ||
+        rotation > 3 || alignment < 0 || alignment > 2) {
+        written = "the text options are not ones the studio offers";
+        return 1;
+    }
+    options.rotation = rotations[rotation];
+    options.alignment = alignments[alignment];
+    options.area = *placed;
+    std::vector<std::string> lines;
+    for (std::string_view rest = text;;) {
+        const size_t end = rest.find('\n');
+        lines.emplace_back(rest.substr(0, end));
+        if (end == std::string_view::npos)
+            break;
+        rest.remove_prefix(end + 1);
+    }
+    const auto part = textlayout::setText(lines, options);
+    if (const textlayout::Error *error = std::get_if<textlayout::Error>(&part)) {
+        written = textwording::message(*error);
+        return 1;
+    }
+    putPicture(displayarea::composed(pictureFrom(base), std::get<DisplayPicture>(part), *placed,
+                                     invert != 0),
+               screen);
+    return 0;
+}
+
+const char *studio_message()
+{
+    return written.c_str();
 }
 
 int studio_read_tbs(const char *bytes, int length, std::uint8_t *screen)

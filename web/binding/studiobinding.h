@@ -23,12 +23,16 @@ enum StudioOption {
     StudioBrightness, // -100 to 100
     StudioContrast,   // -100 to 100
     StudioGamma,      // 0.2 to 5
+    StudioAreaLeft,   // the area of the display the picture goes in: left, top, width, height
+    StudioAreaTop,
+    StudioAreaWidth,
+    StudioAreaHeight,
     StudioOptionCount
 };
 
 // A picture reduced to the display, as the conversion needs it: 32 x 128 grey levels row by
 // row, then the placed picture's left, top, width and height, its main tone share, and 1 when
-// it is one flat colour. Only the options' fit, rotation and background shape it.
+// it is one flat colour. Only the options' fit, rotation, background and area shape it.
 enum { StudioLevelsLength = 32 * 128 + 6 };
 
 // What a conversion chose, for the options that give it again.
@@ -58,6 +62,18 @@ int studio_convert_levels(const double *levels, const double *options, std::uint
 // many, or -1 for a bad option.
 int studio_compare(const double *levels, const double *options, std::uint8_t *screens,
                    std::int32_t *chosen);
+
+// The bundled fonts, smallest first, one "NAME WIDTH HEIGHT" a line. Valid until the next call.
+const char *studio_fonts();
+
+// Sets lines of UTF-8 text (separated by line feeds) in the area of `base`, as tbs text --over
+// does: `font` is a bundled font's name or "auto"; `rotation` 0 auto, 1 none, 2 90, 3 270;
+// `alignment` 0 left, 1 center, 2 right; `area` left, top, width, height; `invert` 1 for dark
+// text on a lit area. Returns 0 with the screen in `screen`, or 1 with the reason in
+// studio_message(), in the words tbs uses.
+int studio_set_text(const char *text, const char *font, int rotation, int alignment,
+                    const double *area, int invert, const std::uint8_t *base, std::uint8_t *screen);
+const char *studio_message();
 
 // Reads the bytes of a .tbs file into a screen, as the editor imports it onto a blank one.
 // Returns the number of lines taken; 0 means the file holds no boot screen.

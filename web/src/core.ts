@@ -16,19 +16,20 @@ export interface CoreOptions {
   threshold: number;
   invert: boolean;
   background: number;
+  area: { x: number; y: number; width: number; height: number };
   levels: number;
   brightness: number;
   contrast: number;
   gamma: number;
 }
 
-const OptionCount = 10;
+const OptionCount = 14;
 const LevelsLength = CellCount + 6; // StudioLevelsLength
 const ChoiceCount = 3; // StudioChoiceCount
 const MaxCandidates = 16; // StudioMaxCandidates
 
 // A picture reduced to the display (grey levels and what the automatic choices look at), as the
-// binding hands it out; only the fit, rotation and background shape it.
+// binding hands it out; only the fit, rotation, background and area shape it.
 export type PictureLevels = Float64Array<ArrayBuffer>;
 
 // A conversion's screen, with the method and threshold that give it again.
@@ -49,6 +50,10 @@ interface StudioModule {
     fullHeight: number, options: number, levels: number): number;
   _studio_convert_levels(levels: number, options: number, screen: number, chosen: number): number;
   _studio_compare(levels: number, options: number, screens: number, chosen: number): number;
+  _studio_fonts(): number;
+  _studio_set_text(text: number, font: number, rotation: number, alignment: number, area: number,
+    invert: number, base: number, screen: number): number;
+  _studio_message(): number;
   _studio_read_tbs(bytes: number, length: number, screen: number): number;
   _studio_check_tbs(bytes: number, length: number, name: number): number;
   _studio_write_tbs(screen: number): number;
@@ -137,6 +142,37 @@ export class StudioCore {
     };
   }
 
+  // The bundled fonts, smallest first.
+  fonts(): { name: string; width: number; height: number }[] {
+    return this.text(this.module._studio_fonts()).split('\n').filter(Boolean).map((line) => {
+      const [name, width, height] = line.split(' ');
+      return { name, width: Number(width), height: Number(height) };
+    });
+  }
+
+  // `base` with lines of text set in the area, as tbs text --over sets them, or the reason why
+  // not in tbs's words. `rotation` 0 auto, 1 none, 2 90, 3 270; `alignment` 0 left, 1 center,
+  // 2 right.
+  setText(base: Screen, text: string, font: string, rotation: number, alignment: number,
+    area: { x: number; y: number; width: number; height: number }, invert: boolean): Screen | string {
+    const encoder = new TextEncoder();
+    return this.withBytes(encoder.encode(`${text}\0`), (textPointer) =>
+      this.withBytes(encoder.encode(`${font}\0`), (fontPointer) => {
+        this.module.HEAPF64.set([area.x, area.y, area.width, area.height], this.options / 8);
+        this.module.HEAPU8.set(base, this.screen + CellCount);
+        const status = this.module._studio_set_text(textPointer, fontPointer, rotation, alignment,
+          this.options, invert ? 1 : 0, this.screen + CellCount, this.screen);
+        if (status !== 0) return this.text(this.module._studio_message());
+        return this.module.HEAPU8.slice(this.screen, this.screen + CellCount);
+      }));
+  }
+
+  private text(pointer: number): string {
+    let end = pointer;
+    while (this.module.HEAPU8[end] !== 0) ++end;
+    return new TextDecoder().decode(this.module.HEAPU8.subarray(pointer, end));
+  }
+
   // The screen a .tbs file gives on a blank one, and how many lines were taken (0: no data).
   readTbs(bytes: Uint8Array): { screen: Screen; takenLines: number } {
     return this.withBytes(bytes, (pointer) => {
@@ -150,10 +186,7 @@ export class StudioCore {
     const nameBytes = new TextEncoder().encode(name + '\0');
     return this.withBytes(nameBytes, (namePointer) =>
       this.withBytes(bytes, (pointer) => {
-        const text = this.module._studio_check_tbs(pointer, bytes.length, namePointer);
-        let end = text;
-        while (this.module.HEAPU8[end] !== 0) ++end;
-        const report = new TextDecoder().decode(this.module.HEAPU8.subarray(text, end));
+        const report = this.text(this.module._studio_check_tbs(pointer, bytes.length, namePointer));
         return report.split('\n').filter((line) => line.length > 0);
       }));
   }
@@ -181,7 +214,8 @@ export class StudioCore {
   private putOptions(options: CoreOptions): void {
     this.module.HEAPF64.set([options.fit, options.rotation, options.dither, options.threshold,
       options.invert ? 1 : 0, options.background, options.levels, options.brightness,
-      options.contrast, options.gamma], this.options / 8);
+      options.contrast, options.gamma, options.area.x, options.area.y, options.area.width,
+      options.area.height], this.options / 8);
   }
 
   private withBytes<T>(bytes: Uint8Array | Uint8ClampedArray, use: (pointer: number) => T): T {

@@ -2,18 +2,22 @@
 import createStudioCore from 'studiocore';
 import { CellCount, type Conversion, type PictureLevels, type Screen, StudioCore } from './core';
 import { isTbsName, type Opened, OpenError, readPicture, readTbs } from './opening';
-import { Choices, commandLine, coreOptions, Dithers, GammaRange, type Options, Ranges } from './options';
+import {
+  Alignments, areaOf, Choices, commandLine, coreOptions, Dithers, GammaRange, type Options, Ranges,
+  textCommandLine, TextRotations,
+} from './options';
 import { Keeper, type KeptSource } from './persistence';
 import { drawActualSize, drawCells, ScreenView, type Stroke } from './screenview';
 import {
-  composed, everyCell, History, opened, painted, type Source, withOptions, withoutEdits, type Work,
+  composed, everyCell, History, opened, painted, type Source, withOptions, withoutEdits, withText,
+  type Work,
 } from './work';
 
 interface HeldSource {
   opened: Opened;
   bytes: Blob;
   held: ReturnType<StudioCore['hold']>;
-  levels: Map<string, PictureLevels>; // by fit, rotation and background
+  levels: Map<string, PictureLevels>; // by fit, rotation, background and area
 }
 
 const element = <T extends HTMLElement>(id: string): T => {
@@ -66,11 +70,24 @@ class Studio {
     return this.core.convertLevels(this.levelsOf(source, work.options), coreOptions(work.options));
   }
 
-  // The screen before hand edits: the picture converted, the screen read, or all dark.
+  // The screen before hand edits: the picture converted, the screen read, or all dark, with
+  // the text set over it.
   base(work: Work = this.work): Screen {
+    return this.layers(work).screen;
+  }
+
+  private layers(work: Work): { conversion: Conversion | null; screen: Screen; textProblem: string } {
     const source = work.source ? this.sources.get(work.source.id) : undefined;
-    if (source?.opened.kind === 'screen') return source.opened.screen;
-    return this.conversion(work)?.screen ?? new Uint8Array(CellCount);
+    const conversion = this.conversion(work);
+    const under = source?.opened.kind === 'screen' ? source.opened.screen
+      : conversion?.screen ?? new Uint8Array(CellCount);
+    const text = work.text;
+    const lines = text.text.replace(/\n+$/, '');
+    if (lines === '') return { conversion, screen: under, textProblem: '' };
+    const set = this.core.setText(under, lines, text.font, TextRotations.indexOf(text.rotate),
+      Alignments.indexOf(text.align), areaOf(text.area)!, text.invert);
+    if (typeof set === 'string') return { conversion, screen: under, textProblem: `The text is not set: ${set}.` };
+    return { conversion, screen: set, textProblem: '' };
   }
 
   shown(): Screen {
@@ -111,7 +128,7 @@ class Studio {
   }
 
   private levelsOf(source: HeldSource, options: Options): PictureLevels {
-    const key = `${options.fit}|${options.rotate}|${options.background}`;
+    const key = `${options.fit}|${options.rotate}|${options.background}|${options.area}`;
     let levels = source.levels.get(key);
     if (!levels) {
       levels = this.core.pictureLevels(source.held!, coreOptions(options));
@@ -125,16 +142,16 @@ class Studio {
   }
 
   private render(keep: boolean): void {
-    const conversion = this.conversion();
-    const base = this.base();
+    const layers = this.layers(this.work);
     let edits = this.work.edits;
     if (this.liveStroke) edits = painted(this.work, [...this.liveStroke.cells], this.liveStroke.lit).edits;
-    const shown = composed(base, edits);
+    const shown = composed(layers.screen, edits);
     this.view.draw(shown);
     drawActualSize(element('actual-size'), shown);
     if (keep) this.keep();
     if (this.view.painting) return;
-    this.showControls(conversion);
+    this.showControls(layers.conversion);
+    element('text-problem').textContent = layers.textProblem;
     this.scheduleCandidates();
   }
 
@@ -153,6 +170,19 @@ class Studio {
       if (input.valueAsNumber !== options[key]) input.value = String(options[key]);
     }
     element<HTMLInputElement>('invert').checked = options.invert;
+    showArea('picture', options.area);
+    const text = this.work.text;
+    const textBox = element<HTMLTextAreaElement>('text');
+    if (textBox.value !== text.text) textBox.value = text.text;
+    element<HTMLSelectElement>('font').value = text.font;
+    element<HTMLSelectElement>('text-rotate').value = text.rotate;
+    element<HTMLSelectElement>('align').value = text.align;
+    element<HTMLInputElement>('text-invert').checked = text.invert;
+    showArea('text', text.area);
+    const lines = text.text.replace(/\n+$/, '').split('\n').filter(() => text.text.trim() !== '');
+    element('text-command-line').textContent = lines.length
+      ? `tbs text ${lines.map((line) => `'${line.replace(/'/g, "'\\''")}'`).join(' ')} ${textCommandLine(text)} --over SCREEN`.replace(/ +/g, ' ')
+      : '';
     element<HTMLButtonElement>('undo').disabled = !this.history.canUndo;
     element<HTMLButtonElement>('redo').disabled = !this.history.canRedo;
     const fromPicture = source?.kind === 'picture';
@@ -292,6 +322,27 @@ class Studio {
     gamma.addEventListener('change', () => this.showControls());
     const invert = element<HTMLInputElement>('invert');
     invert.addEventListener('change', () => this.change(withOptions(this.work, { invert: invert.checked })));
+    watchArea('picture', (area) => this.change(withOptions(this.work, { area })));
+
+    const font = element<HTMLSelectElement>('font');
+    for (const each of this.core.fonts()) {
+      const option = document.createElement('option');
+      option.value = each.name;
+      option.textContent = `${each.name} (${each.width} × ${each.height})`;
+      font.append(option);
+    }
+    const textBox = element<HTMLTextAreaElement>('text');
+    textBox.addEventListener('input', () => this.change(withText(this.work, { text: textBox.value })));
+    font.addEventListener('change', () => this.change(withText(this.work, { font: font.value })));
+    const textRotate = element<HTMLSelectElement>('text-rotate');
+    textRotate.addEventListener('change', () =>
+      this.change(withText(this.work, { rotate: textRotate.value as (typeof TextRotations)[number] })));
+    const align = element<HTMLSelectElement>('align');
+    align.addEventListener('change', () =>
+      this.change(withText(this.work, { align: align.value as (typeof Alignments)[number] })));
+    const textInvert = element<HTMLInputElement>('text-invert');
+    textInvert.addEventListener('change', () => this.change(withText(this.work, { invert: textInvert.checked })));
+    watchArea('text', (area) => this.change(withText(this.work, { area })));
 
     element('undo').addEventListener('click', () => this.undo());
     element('redo').addEventListener('click', () => this.redo());
@@ -349,6 +400,33 @@ class Studio {
 
   private redo(): void {
     if (this.history.redo()) this.render(true);
+  }
+}
+
+const areaParts = ['x', 'y', 'width', 'height'] as const;
+
+function showArea(prefix: string, area: string): void {
+  const numbers = area.split(',');
+  areaParts.forEach((part, i) => {
+    const input = element<HTMLInputElement>(`${prefix}-${part}`);
+    if (input.value !== numbers[i]) input.value = numbers[i];
+    input.removeAttribute('aria-invalid');
+  });
+}
+
+// Calls `changed` with the area the four inputs give when it lies on the display.
+function watchArea(prefix: string, changed: (area: string) => void): void {
+  const inputs = areaParts.map((part) => element<HTMLInputElement>(`${prefix}-${part}`));
+  for (const input of inputs) {
+    input.addEventListener('input', () => {
+      const area = inputs.map((each) => each.value.trim()).join(',');
+      const valid = areaOf(area) !== null;
+      for (const each of inputs) {
+        if (valid) each.removeAttribute('aria-invalid');
+        else each.setAttribute('aria-invalid', 'true');
+      }
+      if (valid) changed(area);
+    });
   }
 }
 

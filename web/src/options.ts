@@ -24,6 +24,7 @@ export interface Options {
   brightness: number; // -100 to 100
   contrast: number; // -100 to 100
   gamma: number; // 0.2 to 5
+  area: string; // X,Y,W,H on the display, where the picture goes
 }
 
 // As tbs convert has them when no option is given.
@@ -38,6 +39,7 @@ export const DefaultOptions: Readonly<Options> = Object.freeze({
   brightness: 0,
   contrast: 0,
   gamma: 1,
+  area: '0,0,32,128',
 });
 
 export const Choices = {
@@ -63,6 +65,7 @@ export function coreOptions(options: Options): CoreOptions {
     threshold: options.threshold === 'auto' ? -1 : options.threshold,
     invert: options.invert,
     background: Backgrounds.indexOf(options.background),
+    area: areaOf(options.area) ?? { x: 0, y: 0, width: 32, height: 128 },
     levels: options.levels === 'auto' ? 1 : 0,
     brightness: options.brightness,
     contrast: options.contrast,
@@ -91,10 +94,28 @@ export function validOptions(value: unknown): Options | null {
   const threshold = v.threshold === 'auto' || isWhole(v.threshold, 0, 255) ? v.threshold : null;
   if (!fit || !rotate || !dither || !background || !levels || threshold === null ||
     typeof v.invert !== 'boolean' || !isWhole(v.brightness, ...Ranges.brightness) ||
-    !isWhole(v.contrast, ...Ranges.contrast) || !validGamma(v.gamma))
+    !isWhole(v.contrast, ...Ranges.contrast) || !validGamma(v.gamma) || !areaOf(v.area))
     return null;
   return { fit, rotate, dither, threshold, invert: v.invert, background, levels,
-    brightness: v.brightness, contrast: v.contrast, gamma: v.gamma };
+    brightness: v.brightness, contrast: v.contrast, gamma: v.gamma, area: v.area as string };
+}
+
+// An area as tbs spells it, X,Y,W,H: a rectangle of at least one pixel on the display.
+export interface Area {
+  x: number;
+  y: number;
+  width: number;
+  height: number;
+}
+
+export const WholeDisplay = '0,0,32,128';
+
+export function areaOf(text: unknown): Area | null {
+  const match = typeof text === 'string' ? text.match(/^(\d{1,3}),(\d{1,3}),(\d{1,3}),(\d{1,3})$/) : null;
+  if (!match) return null;
+  const [x, y, width, height] = match.slice(1).map(Number);
+  if (width < 1 || height < 1 || x + width > 32 || y + height > 128) return null;
+  return { x, y, width, height };
 }
 
 // The `tbs convert` options that give the same screen, defaults left out.
@@ -105,5 +126,49 @@ export function commandLine(options: Options): string {
     if (value === DefaultOptions[key]) continue;
     words.push(key === 'invert' ? '--invert' : `--${key} ${value}`);
   }
+  return words.join(' ');
+}
+
+// Lines of text set over the picture, with the options of `tbs text`.
+export const TextRotations = ['auto', '0', '90', '270'] as const;
+export const Alignments = ['left', 'center', 'right'] as const;
+export type TextRotation = (typeof TextRotations)[number];
+export type Alignment = (typeof Alignments)[number];
+
+export interface TextOptions {
+  text: string; // the lines, one per line; empty for no text
+  font: string; // a bundled font's name, or auto
+  rotate: TextRotation;
+  align: Alignment;
+  invert: boolean; // dark text on a lit area
+  area: string; // X,Y,W,H
+}
+
+export const DefaultText: Readonly<TextOptions> = Object.freeze({
+  text: '',
+  font: 'auto',
+  rotate: 'auto',
+  align: 'center',
+  invert: false,
+  area: WholeDisplay,
+});
+
+export function validText(value: unknown): TextOptions | null {
+  if (typeof value !== 'object' || value === null) return null;
+  const v = value as Record<string, unknown>;
+  if (typeof v.text !== 'string' || typeof v.font !== 'string' || !/^[\w.-]+$/.test(v.font) ||
+    !TextRotations.includes(v.rotate as TextRotation) || !Alignments.includes(v.align as Alignment) ||
+    typeof v.invert !== 'boolean' || !areaOf(v.area))
+    return null;
+  return { text: v.text, font: v.font, rotate: v.rotate as TextRotation, align: v.align as Alignment,
+    invert: v.invert, area: v.area as string };
+}
+
+// The `tbs text` options that set the same text, defaults left out.
+export function textCommandLine(text: TextOptions): string {
+  const words: string[] = [];
+  for (const key of ['font', 'rotate', 'align', 'area'] as const)
+    if (text[key] !== DefaultText[key]) words.push(`--${key} ${text[key]}`);
+  if (text.invert) words.push('--invert');
   return words.join(' ');
 }

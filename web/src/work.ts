@@ -1,7 +1,7 @@
 // The studio's work as data: what is open, the conversion options and the layer of hand edits,
 // with undo and redo over every change. No page, no core: the model-checked test drives it alone.
 import { CellCount, DisplayColumns, DisplayRows, type Screen } from './core';
-import { DefaultOptions, type Options, validOptions } from './options';
+import { DefaultOptions, DefaultText, type Options, type TextOptions, validOptions, validText } from './options';
 
 // What the screen is made from: a picture converted with the options, or a screen read whole
 // (a .tbs file or the editor's bitmap), which the options leave alone.
@@ -19,12 +19,14 @@ export const Lit = 2;
 export interface Work {
   readonly source: Source | null;
   readonly options: Readonly<Options>;
+  readonly text: Readonly<TextOptions>;
   readonly edits: Uint8Array; // one of Free, Dark, Lit per cell; never changed in place
 }
 
 export const EmptyWork: Work = Object.freeze({
   source: null,
   options: DefaultOptions,
+  text: DefaultText,
   edits: new Uint8Array(CellCount),
 });
 
@@ -80,9 +82,13 @@ export function withOptions(work: Work, change: Partial<Options>): Work {
   return { ...work, options: { ...work.options, ...change } };
 }
 
-// A newly opened source starts without edits; the options stay as the owner set them.
+export function withText(work: Work, change: Partial<TextOptions>): Work {
+  return { ...work, text: { ...work.text, ...change } };
+}
+
+// A newly opened source starts without edits; the options and the text stay as the owner set them.
 export function opened(work: Work, source: Source): Work {
-  return { source, options: work.options, edits: new Uint8Array(CellCount) };
+  return { ...work, source, edits: new Uint8Array(CellCount) };
 }
 
 export function sameWork(a: Work, b: Work): boolean {
@@ -91,6 +97,8 @@ export function sameWork(a: Work, b: Work): boolean {
     return false;
   for (const key of Object.keys(a.options) as (keyof Options)[])
     if (a.options[key] !== b.options[key]) return false;
+  for (const key of Object.keys(a.text) as (keyof TextOptions)[])
+    if (a.text[key] !== b.text[key]) return false;
   return a.edits.every((value, i) => value === b.edits[i]);
 }
 
@@ -132,17 +140,19 @@ export class History {
 
 // The work as JSON for storage across reloads (the source's bytes are kept beside it).
 export interface StoredWork {
-  version: 1;
+  version: 2;
   source: Source | null;
   options: Options;
+  text: TextOptions;
   edits: string; // one digit per cell
 }
 
 export function storedWork(work: Work): StoredWork {
   return {
-    version: 1,
+    version: 2,
     source: work.source ? { id: work.source.id, name: work.source.name, kind: work.source.kind } : null,
     options: { ...work.options },
+    text: { ...work.text },
     edits: Array.from(work.edits, (value) => String(value)).join(''),
   };
 }
@@ -152,7 +162,8 @@ export function restoredWork(value: unknown): Work | null {
   if (typeof value !== 'object' || value === null) return null;
   const v = value as Partial<StoredWork>;
   const options = validOptions(v.options);
-  if (v.version !== 1 || !options || typeof v.edits !== 'string' || v.edits.length !== CellCount ||
+  const text = validText(v.text);
+  if (v.version !== 2 || !options || !text || typeof v.edits !== 'string' || v.edits.length !== CellCount ||
     !/^[012]*$/.test(v.edits))
     return null;
   let source: Source | null = null;
@@ -163,5 +174,5 @@ export function restoredWork(value: unknown): Work | null {
       return null;
     source = { id: s.id, name: s.name, kind: s.kind };
   }
-  return { source, options, edits: Uint8Array.from(v.edits, (digit) => Number(digit)) };
+  return { source, options, text, edits: Uint8Array.from(v.edits, (digit) => Number(digit)) };
 }

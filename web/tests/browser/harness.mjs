@@ -50,9 +50,16 @@ export async function openFile(page, file) {
   return page.locator('#messages').textContent();
 }
 
+// The screen's box in the viewport, with the whole screen scrolled into view.
+export async function screenBox(page) {
+  const screen = page.getByRole('img', { name: 'Boot screen', exact: true });
+  await screen.evaluate((element) => element.scrollIntoView({ block: 'center' }));
+  return screen.boundingBox();
+}
+
 // Clicks the centre of a cell of the screen, with the left or right button.
 export async function clickCell(page, column, row, button = 'left') {
-  const box = await page.getByRole('img', { name: 'Boot screen', exact: true }).boundingBox();
+  const box = await screenBox(page);
   await page.mouse.click(box.x + (column + 0.5) * (box.width / 32), box.y + (row + 0.5) * (box.height / 128), { button });
 }
 

@@ -8,7 +8,7 @@ import zlib from 'node:zlib';
 import { after, before, beforeEach, afterEach, describe, test } from 'node:test';
 import AxeBuilder from '@axe-core/playwright';
 import {
-  clickCell, dataDir, launchBrowser, openFile, openStudio, savedBytes, shownScreen, startServer,
+  clickCell, dataDir, launchBrowser, openFile, openStudio, savedBytes, screenBox, shownScreen, startServer,
 } from './harness.mjs';
 
 let server;
@@ -44,12 +44,26 @@ async function setThreshold(value) {
   await page.getByLabel('Threshold', { exact: true }).fill(String(value));
 }
 
+// Sets the four inputs of the picture's or the text's area, shrunk first so that no step on
+// the way leaves the display.
+async function setArea(prefix, area) {
+  const [x, y, width, height] = area.split(',');
+  const input = (name) => page.getByLabel(`${prefix} ${name}`, { exact: true });
+  await input('width').fill('1');
+  await input('height').fill('1');
+  await input('X').fill(x);
+  await input('Y').fill(y);
+  await input('width').fill(width);
+  await input('height').fill(height);
+}
+
 // Sets the page's controls as `tbs convert` options say.
 async function setOptions(words) {
   for (let i = 0; i < words.length; ++i) {
     const name = words[i].replace(/^--/, '');
     const control = page.getByLabel(labels[name] ?? 'Invert', { exact: true });
-    if (name === 'invert') await control.check();
+    if (name === 'area') await setArea('Picture', words[++i]);
+    else if (name === 'invert') await control.check();
     else if (name === 'threshold') await setThreshold(words[++i]);
     else if (['brightness', 'contrast', 'gamma'].includes(name)) await control.fill(words[++i]);
     else await control.selectOption(words[++i]);
@@ -66,6 +80,29 @@ describe('a picture in, the screen tbs writes out', () => {
       await setOptions(words);
       const saved = await savedBytes(page, 'Save .tbs');
       assert.equal(saved.name, picture.replace(/\.png$/, '.tbs'));
+      assert.deepEqual(saved.bytes, fs.readFileSync(data(expected)));
+    });
+  }
+
+  const compositions = fs.readFileSync(data('compositions.txt'), 'utf8').split('\n')
+    .filter((line) => line && !line.startsWith('#'));
+  for (const row of compositions) {
+    const [convert, lines, textOptions] = row.split('|').map((part) => part.trim());
+    const [expected, picture, ...words] = convert.split(/\s+/);
+    test(`${expected}: a picture and text, as tbs convert and tbs text --over make it`, async () => {
+      await openFile(page, data(picture));
+      await setOptions(words);
+      const textWords = textOptions.split(/\s+/);
+      for (let i = 0; i < textWords.length; ++i) {
+        const name = textWords[i].replace(/^--/, '');
+        if (name === 'area') await setArea('Text', textWords[++i]);
+        else if (name === 'invert') await page.getByLabel('Invert text', { exact: true }).check();
+        else await page.getByLabel({ rotate: 'Text rotation', font: 'Font', align: 'Align' }[name], { exact: true })
+          .selectOption(textWords[++i]);
+      }
+      await page.getByLabel('Text', { exact: true }).fill(lines.split(';').join('\n'));
+      assert.equal(await page.locator('#text-problem').textContent(), '');
+      const saved = await savedBytes(page, 'Save .tbs');
       assert.deepEqual(saved.bytes, fs.readFileSync(data(expected)));
     });
   }
@@ -91,6 +128,46 @@ describe('a picture in, the screen tbs writes out', () => {
   });
 });
 
+describe("text set as the core's golden screens show it", () => {
+  // tests/core/data/text: "key: value" lines naming the text and options, then 128 rows of
+  // '#' (lit) and '.' (dark).
+  const folder = path.join(dataDir, '..', '..', '..', 'tests', 'core', 'data', 'text');
+  for (const file of fs.readdirSync(folder).filter((name) => name.endsWith('.screen'))) {
+    test(file, async () => {
+      const golden = { text: [], rows: '' };
+      for (const line of fs.readFileSync(path.join(folder, file), 'utf8').split('\n')) {
+        const [, key, value] = line.match(/^(\w+): (.*)$/) ?? [];
+        if (key === 'text') golden.text.push(value);
+        else if (key) golden[key] = value;
+        else golden.rows += line.replace(/#/g, '1').replace(/\./g, '0');
+      }
+      if (golden.base === 'lit') {
+        const lit = path.join(fs.mkdtempSync('/tmp/studio-text-'), 'lit.tbs');
+        fs.writeFileSync(lit, '255\r\n'.repeat(512));
+        await openFile(page, lit);
+      }
+      await page.getByLabel('Font', { exact: true }).selectOption(golden.font);
+      await page.getByLabel('Text rotation', { exact: true }).selectOption(golden.rotate);
+      await page.getByLabel('Align', { exact: true }).selectOption(golden.align);
+      if (golden.invert === 'yes') await page.getByLabel('Invert text', { exact: true }).check();
+      await setArea('Text', golden.area);
+      await page.getByLabel('Text', { exact: true }).fill(golden.text.join('\n'));
+      assert.equal(await page.locator('#text-problem').textContent(), '');
+      assert.equal(await shownScreen(page), golden.rows);
+    });
+  }
+
+  test('text that does not fit says so in the words of tbs, and sets nothing', async () => {
+    await page.getByLabel('Font', { exact: true }).selectOption('spleen-8x16');
+    await page.getByLabel('Text rotation', { exact: true }).selectOption('0');
+    await page.getByLabel('Text', { exact: true }).fill('MUCH TOO LONG FOR THIS');
+    assert.match(await page.getByRole('alert').textContent(), /The text is not set: .*(wide|fit)/);
+    assert.equal(await shownScreen(page), '0'.repeat(4096));
+    await page.getByLabel('Text', { exact: true }).fill('Ж');
+    assert.match(await page.getByRole('alert').textContent(), /no bundled font has 'Ж' \(U\+0416\)/);
+  });
+});
+
 describe('touch-up', () => {
   test('left paints lit, right paints dark, a drag paints every cell on its line', async () => {
     await clickCell(page, 3, 5);
@@ -103,7 +180,7 @@ describe('touch-up', () => {
     assert.equal(screen.replace(/1/g, '').length, 1);
 
     await page.getByRole('button', { name: 'All off' }).click();
-    const box = await page.getByRole('img', { name: 'Boot screen', exact: true }).boundingBox();
+    const box = await screenBox(page);
     const at = (column, row) => [box.x + (column + 0.5) * box.width / 32, box.y + (row + 0.5) * box.height / 128];
     await page.mouse.move(...at(0, 10));
     await page.mouse.down();

@@ -5,10 +5,10 @@
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
 import { CellCount, type Screen } from '../../src/core';
-import { Choices, DefaultOptions, type Options } from '../../src/options';
+import { Alignments, Choices, DefaultOptions, DefaultText, type Options, TextRotations, type TextOptions } from '../../src/options';
 import {
   composed, everyCell, History, opened, painted, restoredWork, storedWork, withOptions,
-  withoutEdits, type Work,
+  withoutEdits, withText, type Work,
 } from '../../src/work';
 
 function random(seed: number): () => number {
@@ -22,11 +22,12 @@ function random(seed: number): () => number {
   };
 }
 
-// What conversion gives: any screen that depends on the source and every option will do.
-function baseScreen(sourceId: string | null, options: Options): Screen {
+// What conversion and text give: any screen that depends on the source, every option and the
+// text will do.
+function baseScreen(sourceId: string | null, options: Options, text: TextOptions): Screen {
   const screen = new Uint8Array(CellCount);
-  if (sourceId === null) return screen;
-  const next = random([...`${sourceId}${JSON.stringify(options)}`].reduce((h, c) => h * 31 + c.charCodeAt(0), 7));
+  if (sourceId === null && text.text === '') return screen;
+  const next = random([...`${sourceId}${JSON.stringify(options)}${JSON.stringify(text)}`].reduce((h, c) => h * 31 + c.charCodeAt(0), 7));
   for (let i = 0; i < CellCount; ++i) screen[i] = next() < 0.5 ? 1 : 0;
   return screen;
 }
@@ -34,6 +35,7 @@ function baseScreen(sourceId: string | null, options: Options): Screen {
 type Step =
   | { kind: 'paint'; cells: number[]; lit: boolean }
   | { kind: 'option'; change: Partial<Options> }
+  | { kind: 'text'; change: Partial<TextOptions> }
   | { kind: 'open'; source: string }
   | { kind: 'invert all' | 'all on' | 'all off' | 'clear edits' | 'undo' | 'redo' | 'reload' };
 
@@ -47,26 +49,36 @@ function randomStep(next: () => number, sources: number): Step {
   }
   if (roll < 0.5) {
     const key = pick(['fit', 'rotate', 'dither', 'background', 'levels', 'threshold', 'invert',
-      'brightness', 'contrast', 'gamma'] as const);
+      'brightness', 'contrast', 'gamma', 'area'] as const);
     if (key === 'threshold') return { kind: 'option', change: { threshold: pick([0, 100, 128, 255, 'auto'] as const) } };
     if (key === 'invert') return { kind: 'option', change: { invert: next() < 0.5 } };
     if (key === 'brightness' || key === 'contrast') return { kind: 'option', change: { [key]: pick([-100, -5, 0, 40, 100]) } };
     if (key === 'gamma') return { kind: 'option', change: { gamma: pick([0.2, 0.45, 1, 2.2, 5]) } };
+    if (key === 'area') return { kind: 'option', change: { area: pick(['0,0,32,128', '0,0,32,96', '1,2,3,4']) } };
     return { kind: 'option', change: { [key]: pick(Choices[key]) } };
   }
   if (roll < 0.55) return { kind: 'open', source: `picture-${Math.floor(next() * sources)}` };
+  if (roll < 0.62) {
+    const key = pick(['text', 'font', 'rotate', 'align', 'invert', 'area'] as const);
+    if (key === 'text') return { kind: 'text', change: { text: pick(['', 'ANNA', 'IF FOUND\nCALL 555', 'Zoë']) } };
+    if (key === 'font') return { kind: 'text', change: { font: pick(['auto', 'fixed-5x7', 'spleen-8x16']) } };
+    if (key === 'rotate') return { kind: 'text', change: { rotate: pick(TextRotations) } };
+    if (key === 'align') return { kind: 'text', change: { align: pick(Alignments) } };
+    if (key === 'invert') return { kind: 'text', change: { invert: next() < 0.5 } };
+    return { kind: 'text', change: { area: pick(['0,0,32,128', '0,96,32,32', '4,4,8,8']) } };
+  }
   return { kind: pick(['invert all', 'all on', 'all off', 'clear edits', 'undo', 'undo', 'redo', 'redo', 'reload'] as const) };
 }
 
 // The model: a list of whole states and the one shown; edits as plain numbers per cell.
-interface ModelState { source: string | null; options: Options; edits: number[] }
+interface ModelState { source: string | null; options: Options; text: TextOptions; edits: number[] }
 class Model {
-  states: ModelState[] = [{ source: null, options: { ...DefaultOptions }, edits: new Array(CellCount).fill(0) }];
+  states: ModelState[] = [{ source: null, options: { ...DefaultOptions }, text: { ...DefaultText }, edits: new Array(CellCount).fill(0) }];
   index = 0;
   constructor(private readonly limit: number) {}
   get state(): ModelState { return this.states[this.index]; }
   shown(): number[] {
-    const base = baseScreen(this.state.source, this.state.options);
+    const base = baseScreen(this.state.source, this.state.options, this.state.text);
     return this.state.edits.map((edit, i) => (edit === 0 ? base[i] : edit === 2 ? 1 : 0));
   }
   push(next: ModelState): void {
@@ -78,10 +90,11 @@ class Model {
   }
   play(step: Step): void {
     const s = this.state;
-    const copy = (change: Partial<ModelState>): ModelState => ({ ...s, options: { ...s.options }, edits: [...s.edits], ...change });
+    const copy = (change: Partial<ModelState>): ModelState => ({ ...s, options: { ...s.options }, text: { ...s.text }, edits: [...s.edits], ...change });
     switch (step.kind) {
     case 'paint': { const edits = [...s.edits]; for (const c of step.cells) edits[c] = step.lit ? 2 : 1; this.push(copy({ edits })); break; }
     case 'option': this.push(copy({ options: { ...s.options, ...step.change } })); break;
+    case 'text': this.push(copy({ text: { ...s.text, ...step.change } })); break;
     case 'open': this.push(copy({ source: step.source, edits: new Array(CellCount).fill(0) })); break;
     case 'invert all': this.push(copy({ edits: this.shown().map((lit) => (lit ? 1 : 2)) })); break;
     case 'all on': this.push(copy({ edits: new Array(CellCount).fill(2) })); break;
@@ -101,12 +114,13 @@ class Studio {
   history: History;
   constructor(private readonly limit: number) { this.history = new History(undefined, limit); }
   get work(): Work { return this.history.present; }
-  shown(): Screen { return composed(baseScreen(this.work.source?.id ?? null, this.work.options), this.work.edits); }
+  shown(): Screen { return composed(baseScreen(this.work.source?.id ?? null, this.work.options, this.work.text), this.work.edits); }
   play(step: Step): void {
     const work = this.work;
     switch (step.kind) {
     case 'paint': this.history.apply(painted(work, step.cells, step.lit)); break;
     case 'option': this.history.apply(withOptions(work, step.change)); break;
+    case 'text': this.history.apply(withText(work, step.change)); break;
     case 'open': this.history.apply(opened(work, { id: step.source, name: `${step.source}.png`, kind: 'picture' })); break;
     case 'invert all': { const shown = this.shown(); this.history.apply(everyCell(work, (c) => shown[c] === 0)); break; }
     case 'all on': this.history.apply(everyCell(work, () => true)); break;
@@ -130,6 +144,10 @@ function difference(studio: Studio, model: Model): string | null {
   for (const key of Object.keys(DefaultOptions) as (keyof Options)[]) {
     if (work.options[key] !== model.state.options[key])
       return `option ${key}: ${work.options[key]} != ${model.state.options[key]}`;
+  }
+  for (const key of Object.keys(DefaultText) as (keyof TextOptions)[]) {
+    if (work.text[key] !== model.state.text[key])
+      return `text ${key}: ${work.text[key]} != ${model.state.text[key]}`;
   }
   if (!work.edits.every((e, i) => e === model.state.edits[i])) return 'edits differ';
   const expected = model.shown();
@@ -167,7 +185,10 @@ test('a stored work that this page did not write is not restored', () => {
   const good = storedWork(painted(openedWork(), [0, 5], true));
   assert.ok(restoredWork(good));
   for (const [what, bad] of [
-    ['another version', { ...good, version: 2 }],
+    ['another version', { ...good, version: 1 }],
+    ['an area off the display', { ...good, options: { ...good.options, area: '0,100,32,29' } }],
+    ['a text area of no pixels', { ...good, text: { ...good.text, area: '0,0,0,5' } }],
+    ['an unknown alignment', { ...good, text: { ...good.text, align: 'justify' } }],
     ['a short edits layer', { ...good, edits: good.edits.slice(1) }],
     ['an unknown edit', { ...good, edits: `3${good.edits.slice(1)}` }],
     ['an unknown fit', { ...good, options: { ...good.options, fit: 'zoom' } }],
