@@ -1,5 +1,5 @@
 // Takes the README's picture of the studio: the real page in headless Chromium, with the
-// product icon opened as a picture and a few cells painted by mouse.
+// product icon opened as a picture in the top 96 rows, a name below, and a line painted by mouse.
 //   node web/screenshot.mjs OUTPUT.png   (scripts/take-web-screenshot.sh builds first)
 import fs from 'node:fs';
 import path from 'node:path';
@@ -18,8 +18,12 @@ try {
   const context = await browser.newContext({ viewport: { width: 1000, height: 1040 } });
   const page = await openStudio(context, server.url);
   await openFile(page, path.join(here, '..', 'packaging', 'icons', 'hicolor', '256x256', 'apps', 'org.tarrow.BootScreenEditor.png'));
-  await page.getByLabel('Dither', { exact: true }).selectOption('atkinson');
-  for (let column = 4; column < 28; ++column) await clickCell(page, column, 100);
+  for (const [name, value] of [['width', '1'], ['height', '1'], ['width', '32'], ['height', '96']])
+    await page.getByLabel(`Picture ${name}`, { exact: true }).fill(value);
+  for (const [name, value] of [['height', '1'], ['Y', '96'], ['height', '32']])
+    await page.getByLabel(`Text ${name}`, { exact: true }).fill(value);
+  await page.getByLabel('Text', { exact: true }).fill('ANNA');
+  for (let column = 2; column < 30; ++column) await clickCell(page, column, 94);
   await page.mouse.move(0, 0);
   // Written beside the target and renamed, so a failed run never leaves half an image.
   await page.screenshot({ path: `${output}.partial.png` });

@@ -160,3 +160,39 @@ describe("the editor's bitmap", () => {
     assert.equal(core.readEditorBitmap(new Uint8Array(4 * 4 * 4), 4, 4), null);
   });
 });
+
+describe('text', () => {
+  test('the bundled fonts, smallest first, from about 4 x 6 to 8 x 16', () => {
+    const fonts = core.fonts();
+    assert.ok(fonts.length >= 5, `${fonts.length} fonts`);
+    assert.deepEqual(fonts.at(0), { name: 'fixed-4x6', width: 4, height: 6 });
+    assert.deepEqual(fonts.at(-1), { name: 'spleen-8x16', width: 8, height: 16 });
+    for (let i = 1; i < fonts.length; ++i)
+      assert.ok(fonts[i].height > fonts[i - 1].height && fonts[i].width >= fonts[i - 1].width, fonts[i].name);
+  });
+
+  const whole = { x: 0, y: 0, width: 32, height: 128 };
+  const blank = new Uint8Array(4096);
+  for (const [what, text, font, area, words] of [
+    ['a character no font has', 'Ж', 'auto', whole, /^no bundled font has 'Ж' \(U\+0416\)$/],
+    ['text too long for the smallest font', 'W'.repeat(40), 'auto', whole, /^the text does not fit: in the smallest font, fixed-4x6, it is 160 x 6 pixels/],
+    ['an area off the display', 'A', 'auto', { x: 30, y: 0, width: 4, height: 8 }, /not ones the studio offers/],
+    ['a font not bundled', 'A', 'comic-sans', whole, /not ones the studio offers/],
+  ] as const) {
+    test(`${what} is refused with a reason`, () => {
+      const result = core.setText(blank, text, font, 0, 1, area, false);
+      assert.equal(typeof result, 'string');
+      assert.match(result as string, words);
+    });
+  }
+
+  test('only the area changes, as tbs text --over leaves the rest', () => {
+    const base = new Uint8Array(4096).fill(1);
+    const area = { x: 0, y: 96, width: 32, height: 32 };
+    const screen = core.setText(base, 'ANNA', 'auto', 0, 1, area, false);
+    assert.ok(screen instanceof Uint8Array);
+    assert.deepEqual([...screen.subarray(0, 96 * 32)], [...base.subarray(0, 96 * 32)]);
+    const inside = screen.subarray(96 * 32);
+    assert.ok(inside.includes(0) && inside.includes(1), 'the area holds dark ground and lit text');
+  });
+});
