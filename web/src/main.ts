@@ -137,8 +137,9 @@ class Studio {
     return levels;
   }
 
-  private change(next: Work): void {
-    if (this.history.apply(next)) this.render(true);
+  // `group` names the box being typed into: its characters make one step of the history.
+  private change(next: Work, group: string | null = null): void {
+    if (this.history.apply(next, group)) this.render(true);
   }
 
   private render(keep: boolean): void {
@@ -297,7 +298,7 @@ class Studio {
     threshold.addEventListener('input', () => {
       const value = threshold.valueAsNumber;
       if (Number.isInteger(value) && value >= 0 && value <= 255)
-        this.change(withOptions(this.work, { threshold: value }));
+        this.change(withOptions(this.work, { threshold: value }), 'threshold');
     });
     threshold.addEventListener('change', () => this.showControls());
     const automatic = element<HTMLInputElement>('auto-threshold');
@@ -310,19 +311,19 @@ class Studio {
       input.addEventListener('input', () => {
         const value = input.valueAsNumber;
         if (Number.isInteger(value) && value >= Ranges[key][0] && value <= Ranges[key][1])
-          this.change(withOptions(this.work, { [key]: value }));
+          this.change(withOptions(this.work, { [key]: value }), key);
       });
       input.addEventListener('change', () => this.showControls());
     }
     const gamma = element<HTMLInputElement>('gamma');
     gamma.addEventListener('input', () => {
       const value = gamma.valueAsNumber;
-      if (value >= GammaRange[0] && value <= GammaRange[1]) this.change(withOptions(this.work, { gamma: value }));
+      if (value >= GammaRange[0] && value <= GammaRange[1]) this.change(withOptions(this.work, { gamma: value }), 'gamma');
     });
     gamma.addEventListener('change', () => this.showControls());
     const invert = element<HTMLInputElement>('invert');
     invert.addEventListener('change', () => this.change(withOptions(this.work, { invert: invert.checked })));
-    watchArea('picture', (area) => this.change(withOptions(this.work, { area })));
+    watchArea('picture', (area) => this.change(withOptions(this.work, { area }), 'picture-area'));
 
     const font = element<HTMLSelectElement>('font');
     for (const each of this.core.fonts()) {
@@ -332,7 +333,7 @@ class Studio {
       font.append(option);
     }
     const textBox = element<HTMLTextAreaElement>('text');
-    textBox.addEventListener('input', () => this.change(withText(this.work, { text: textBox.value })));
+    textBox.addEventListener('input', () => this.change(withText(this.work, { text: textBox.value }), 'text'));
     font.addEventListener('change', () => this.change(withText(this.work, { font: font.value })));
     const textRotate = element<HTMLSelectElement>('text-rotate');
     textRotate.addEventListener('change', () =>
@@ -342,7 +343,7 @@ class Studio {
       this.change(withText(this.work, { align: align.value as (typeof Alignments)[number] })));
     const textInvert = element<HTMLInputElement>('text-invert');
     textInvert.addEventListener('change', () => this.change(withText(this.work, { invert: textInvert.checked })));
-    watchArea('text', (area) => this.change(withText(this.work, { area })));
+    watchArea('text', (area) => this.change(withText(this.work, { area }), 'text-area'));
 
     element('undo').addEventListener('click', () => this.undo());
     element('redo').addEventListener('click', () => this.redo());

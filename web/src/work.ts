@@ -102,26 +102,32 @@ export function sameWork(a: Work, b: Work): boolean {
   return a.edits.every((value, i) => value === b.edits[i]);
 }
 
-// Undo and redo over whole states of the work. A change that changes nothing is no step.
+// Undo and redo over whole states of the work. A change that changes nothing is no step, and
+// changes of one group in a row (the characters typed into one box) are one step.
 export class History {
   private past: Work[] = [];
   private future: Work[] = [];
+  private group: string | null = null;
 
   constructor(public present: Work = EmptyWork, private readonly limit = 500) {}
 
   get canUndo(): boolean { return this.past.length > 0; }
   get canRedo(): boolean { return this.future.length > 0; }
 
-  apply(next: Work): boolean {
+  apply(next: Work, group: string | null = null): boolean {
     if (sameWork(next, this.present)) return false;
-    this.past.push(this.present);
-    if (this.past.length > this.limit) this.past.shift();
+    if (group === null || group !== this.group) {
+      this.past.push(this.present);
+      if (this.past.length > this.limit) this.past.shift();
+    }
+    this.group = group;
     this.future = [];
     this.present = next;
     return true;
   }
 
   undo(): boolean {
+    this.group = null;
     const previous = this.past.pop();
     if (!previous) return false;
     this.future.push(this.present);
@@ -130,6 +136,7 @@ export class History {
   }
 
   redo(): boolean {
+    this.group = null;
     const next = this.future.pop();
     if (!next) return false;
     this.past.push(this.present);

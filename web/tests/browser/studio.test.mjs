@@ -157,6 +157,16 @@ describe("text set as the core's golden screens show it", () => {
     });
   }
 
+  test('the characters typed in a row are one step to undo', async () => {
+    await page.getByLabel('Text', { exact: true }).pressSequentially('ANNA');
+    assert.notEqual(await shownScreen(page), '0'.repeat(4096));
+    await page.getByRole('button', { name: 'Undo' }).click();
+    assert.equal(await page.getByLabel('Text', { exact: true }).inputValue(), '');
+    assert.equal(await shownScreen(page), '0'.repeat(4096));
+    await page.getByRole('button', { name: 'Redo' }).click();
+    assert.equal(await page.getByLabel('Text', { exact: true }).inputValue(), 'ANNA');
+  });
+
   test('text that does not fit says so in the words of tbs, and sets nothing', async () => {
     await page.getByLabel('Font', { exact: true }).selectOption('spleen-8x16');
     await page.getByLabel('Text rotation', { exact: true }).selectOption('0');
@@ -254,11 +264,14 @@ test('choosing a candidate of the compare strip sets its dither and threshold', 
   await page.getByRole('button', { name: /^Candidate --dither bayer / }).and(page.locator('[aria-pressed="true"]')).waitFor();
 });
 
-test('a reload keeps the picture, the options and the edits', async () => {
+test('a reload keeps the picture, the options, the text and the edits', async () => {
   await openFile(page, data('badge.png'));
   await page.getByLabel('Rotate', { exact: true }).selectOption('90');
   await setThreshold(90);
   await page.getByLabel('Gamma', { exact: true }).fill('1.5');
+  await setArea('Picture', '0,0,32,100');
+  await setArea('Text', '0,100,32,28');
+  await page.getByLabel('Text', { exact: true }).fill('ANNA');
   await page.getByLabel('Dither', { exact: true }).selectOption('none');
   await clickCell(page, 7, 7);
   const before = await shownScreen(page);
@@ -270,6 +283,9 @@ test('a reload keeps the picture, the options and the edits', async () => {
   assert.equal(await page.getByLabel('Threshold', { exact: true }).inputValue(), '90');
   assert.equal(await page.getByLabel('Automatic threshold', { exact: true }).isChecked(), false);
   assert.equal(await page.getByLabel('Gamma', { exact: true }).inputValue(), '1.5');
+  assert.equal(await page.getByLabel('Text', { exact: true }).inputValue(), 'ANNA');
+  assert.equal(await page.getByLabel('Picture height', { exact: true }).inputValue(), '100');
+  assert.equal(await page.getByLabel('Text Y', { exact: true }).inputValue(), '100');
   assert.match(await page.locator('#source-name').textContent(), /badge\.png/);
   // The options still convert the picture after the reload.
   await page.getByLabel('Dither', { exact: true }).selectOption('floyd-steinberg');

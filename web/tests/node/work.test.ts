@@ -35,7 +35,7 @@ function baseScreen(sourceId: string | null, options: Options, text: TextOptions
 type Step =
   | { kind: 'paint'; cells: number[]; lit: boolean }
   | { kind: 'option'; change: Partial<Options> }
-  | { kind: 'text'; change: Partial<TextOptions> }
+  | { kind: 'text'; change: Partial<TextOptions>; group: string | null }
   | { kind: 'open'; source: string }
   | { kind: 'invert all' | 'all on' | 'all off' | 'clear edits' | 'undo' | 'redo' | 'reload' };
 
@@ -60,12 +60,13 @@ function randomStep(next: () => number, sources: number): Step {
   if (roll < 0.55) return { kind: 'open', source: `picture-${Math.floor(next() * sources)}` };
   if (roll < 0.62) {
     const key = pick(['text', 'font', 'rotate', 'align', 'invert', 'area'] as const);
-    if (key === 'text') return { kind: 'text', change: { text: pick(['', 'ANNA', 'IF FOUND\nCALL 555', 'Zoë']) } };
-    if (key === 'font') return { kind: 'text', change: { font: pick(['auto', 'fixed-5x7', 'spleen-8x16']) } };
-    if (key === 'rotate') return { kind: 'text', change: { rotate: pick(TextRotations) } };
-    if (key === 'align') return { kind: 'text', change: { align: pick(Alignments) } };
-    if (key === 'invert') return { kind: 'text', change: { invert: next() < 0.5 } };
-    return { kind: 'text', change: { area: pick(['0,0,32,128', '0,96,32,32', '4,4,8,8']) } };
+    // Typing into the text box and the area's boxes: each burst of changes is one step.
+    if (key === 'text') return { kind: 'text', change: { text: pick(['', 'A', 'AN', 'ANNA', 'IF FOUND\nCALL 555', 'Zoë']) }, group: 'text' };
+    if (key === 'font') return { kind: 'text', change: { font: pick(['auto', 'fixed-5x7', 'spleen-8x16']) }, group: null };
+    if (key === 'rotate') return { kind: 'text', change: { rotate: pick(TextRotations) }, group: null };
+    if (key === 'align') return { kind: 'text', change: { align: pick(Alignments) }, group: null };
+    if (key === 'invert') return { kind: 'text', change: { invert: next() < 0.5 }, group: null };
+    return { kind: 'text', change: { area: pick(['0,0,32,128', '0,96,32,32', '4,4,8,8']) }, group: 'text-area' };
   }
   return { kind: pick(['invert all', 'all on', 'all off', 'clear edits', 'undo', 'undo', 'redo', 'redo', 'reload'] as const) };
 }
@@ -73,6 +74,7 @@ function randomStep(next: () => number, sources: number): Step {
 // The model: a list of whole states and the one shown; edits as plain numbers per cell.
 interface ModelState { source: string | null; options: Options; text: TextOptions; edits: number[] }
 class Model {
+  group: string | null = null; // the group of the last step, while nothing else came between
   states: ModelState[] = [{ source: null, options: { ...DefaultOptions }, text: { ...DefaultText }, edits: new Array(CellCount).fill(0) }];
   index = 0;
   constructor(private readonly limit: number) {}
@@ -81,8 +83,13 @@ class Model {
     const base = baseScreen(this.state.source, this.state.options, this.state.text);
     return this.state.edits.map((edit, i) => (edit === 0 ? base[i] : edit === 2 ? 1 : 0));
   }
-  push(next: ModelState): void {
+  push(next: ModelState, group: string | null = null): void {
     if (JSON.stringify(next) === JSON.stringify(this.state)) return;
+    if (group !== null && group === this.group && this.index === this.states.length - 1) {
+      this.states[this.index] = next;
+      return;
+    }
+    this.group = group;
     this.states = this.states.slice(0, this.index + 1);
     this.states.push(next);
     if (this.states.length > this.limit + 1) this.states.shift();
@@ -94,15 +101,15 @@ class Model {
     switch (step.kind) {
     case 'paint': { const edits = [...s.edits]; for (const c of step.cells) edits[c] = step.lit ? 2 : 1; this.push(copy({ edits })); break; }
     case 'option': this.push(copy({ options: { ...s.options, ...step.change } })); break;
-    case 'text': this.push(copy({ text: { ...s.text, ...step.change } })); break;
+    case 'text': this.push(copy({ text: { ...s.text, ...step.change } }), step.group); break;
     case 'open': this.push(copy({ source: step.source, edits: new Array(CellCount).fill(0) })); break;
     case 'invert all': this.push(copy({ edits: this.shown().map((lit) => (lit ? 1 : 2)) })); break;
     case 'all on': this.push(copy({ edits: new Array(CellCount).fill(2) })); break;
     case 'all off': this.push(copy({ edits: new Array(CellCount).fill(1) })); break;
     case 'clear edits': this.push(copy({ edits: new Array(CellCount).fill(0) })); break;
-    case 'undo': if (this.index > 0) this.index--; break;
-    case 'redo': if (this.index < this.states.length - 1) this.index++; break;
-    case 'reload': this.states = [this.state]; this.index = 0; break;
+    case 'undo': this.group = null; if (this.index > 0) this.index--; break;
+    case 'redo': this.group = null; if (this.index < this.states.length - 1) this.index++; break;
+    case 'reload': this.group = null; this.states = [this.state]; this.index = 0; break;
     }
   }
   get canUndo(): boolean { return this.index > 0; }
@@ -120,7 +127,7 @@ class Studio {
     switch (step.kind) {
     case 'paint': this.history.apply(painted(work, step.cells, step.lit)); break;
     case 'option': this.history.apply(withOptions(work, step.change)); break;
-    case 'text': this.history.apply(withText(work, step.change)); break;
+    case 'text': this.history.apply(withText(work, step.change), step.group); break;
     case 'open': this.history.apply(opened(work, { id: step.source, name: `${step.source}.png`, kind: 'picture' })); break;
     case 'invert all': { const shown = this.shown(); this.history.apply(everyCell(work, (c) => shown[c] === 0)); break; }
     case 'all on': this.history.apply(everyCell(work, () => true)); break;
