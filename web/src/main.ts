@@ -35,7 +35,7 @@ class Studio {
   private readonly view: ScreenView;
   private readonly messages = element<HTMLDivElement>('messages');
 
-  constructor(private readonly core: StudioCore, private readonly keeper: Keeper | null) {
+  constructor(private readonly core: StudioCore, private readonly keeper: Keeper) {
     this.view = new ScreenView(element('screen'), {
       painting: (stroke) => { this.liveStroke = stroke; this.render(false); },
       painted: (stroke) => {
@@ -249,7 +249,6 @@ class Studio {
 
   // Stores the work after every change, one write after another so the last one wins.
   private keep(): void {
-    if (!this.keeper) return;
     const work = this.work;
     let source: KeptSource | null | undefined;
     const id = work.source?.id ?? null;
@@ -435,9 +434,9 @@ async function start(): Promise<void> {
   const main = element('studio');
   try {
     // The kept work is read while the module compiles.
-    const keeping = Keeper.open();
-    const kept = keeping.then((keeper) => keeper?.restore().catch(() => null) ?? null);
-    const [core, keeper] = await Promise.all([StudioCore.load(createStudioCore), keeping]);
+    const keeper = new Keeper();
+    const kept = keeper.restore().catch(() => null);
+    const core = await StudioCore.load(createStudioCore);
     const studio = new Studio(core, keeper);
     await studio.restore(await kept);
     // For the tests and the performance figures: the studio, and when it became usable.

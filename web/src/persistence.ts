@@ -1,9 +1,12 @@
-// Keeps the current work in the browser's IndexedDB so that a reload of the tab restores it:
-// the work as JSON, and the bytes of the file it was opened from (decoded again on restore).
+// Keeps the current work in the browser so that a reload of the tab restores it: the work as
+// JSON in localStorage, read at once when the page starts, and the bytes of the file it was
+// opened from in IndexedDB (decoded again on restore), opened only when there are bytes to keep
+// or to read.
 import { restoredWork, storedWork, type Work } from './work';
 
+const WorkKey = 'tarrow-boot-screen-studio:work';
 const DatabaseName = 'tarrow-boot-screen-studio';
-const StoreName = 'kept';
+const StoreName = 'sources';
 
 export interface KeptSource {
   id: string;
@@ -12,8 +15,12 @@ export interface KeptSource {
 
 function openDatabase(): Promise<IDBDatabase> {
   return new Promise((resolve, reject) => {
-    const request = indexedDB.open(DatabaseName, 1);
-    request.onupgradeneeded = () => request.result.createObjectStore(StoreName);
+    const request = indexedDB.open(DatabaseName, 2);
+    request.onupgradeneeded = () => {
+      const database = request.result;
+      for (const name of [...database.objectStoreNames]) database.deleteObjectStore(name);
+      database.createObjectStore(StoreName);
+    };
     request.onsuccess = () => resolve(request.result);
     request.onerror = () => reject(request.error);
   });
@@ -27,46 +34,52 @@ function done(transaction: IDBTransaction): Promise<void> {
   });
 }
 
-function got<T>(request: IDBRequest<T>): Promise<T> {
-  return new Promise((resolve, reject) => {
-    request.onsuccess = () => resolve(request.result);
-    request.onerror = () => reject(request.error);
-  });
-}
-
 export class Keeper {
-  private constructor(private readonly database: IDBDatabase) {}
+  private database: Promise<IDBDatabase> | null = null;
 
-  static async open(): Promise<Keeper | null> {
-    try {
-      return new Keeper(await openDatabase());
-    } catch {
-      return null; // storage refused (a private window, say): the work lives until the tab closes
-    }
+  private sources(): Promise<IDBDatabase> {
+    this.database ??= openDatabase();
+    return this.database;
   }
 
-  // Stores the work, and the source's bytes when given (only when the source changes). The
-  // two are written in one transaction, so a reload never finds a work without its source.
-  async keep(work: Work, source?: KeptSource | null): Promise<void> {
-    const transaction = this.database.transaction(StoreName, 'readwrite');
-    const store = transaction.objectStore(StoreName);
-    store.put(storedWork(work), 'work');
-    if (source !== undefined) {
-      if (source) store.put(source, 'source');
-      else store.delete('source');
-    }
-    await done(transaction);
-  }
-
+  // The work kept last time with its source's bytes; null when nothing usable is kept.
   async restore(): Promise<{ work: Work; source: KeptSource | null } | null> {
-    const transaction = this.database.transaction(StoreName, 'readonly');
-    const store = transaction.objectStore(StoreName);
-    const [storedValue, sourceValue] = await Promise.all([got(store.get('work')), got(store.get('source'))]);
-    const work = restoredWork(storedValue);
+    let work: Work | null;
+    try {
+      work = restoredWork(JSON.parse(localStorage.getItem(WorkKey) ?? 'null'));
+    } catch {
+      return null; // storage refused, or not JSON
+    }
     if (!work) return null;
-    const source = sourceValue as KeptSource | undefined;
-    if (work.source && (!source || source.id !== work.source.id || !(source.bytes instanceof Blob)))
-      return null;
-    return { work, source: work.source ? (source as KeptSource) : null };
+    if (!work.source) return { work, source: null };
+    const database = await this.sources();
+    const transaction = database.transaction(StoreName, 'readonly');
+    const request = transaction.objectStore(StoreName).get(work.source.id);
+    await done(transaction);
+    const bytes = request.result as unknown;
+    return bytes instanceof Blob ? { work, source: { id: work.source.id, bytes } } : null;
+  }
+
+  // Stores the work, and the source's bytes when given (only when the source changes). The bytes
+  // are stored before the work that names them, and the bytes of other sources are dropped
+  // after it, so a reload finds a work with its source or the one before.
+  async keep(work: Work, source?: KeptSource | null): Promise<void> {
+    if (source) {
+      const transaction = (await this.sources()).transaction(StoreName, 'readwrite');
+      transaction.objectStore(StoreName).put(source.bytes, source.id);
+      await done(transaction);
+    }
+    localStorage.setItem(WorkKey, JSON.stringify(storedWork(work)));
+    if (source !== undefined) {
+      const transaction = (await this.sources()).transaction(StoreName, 'readwrite');
+      const store = transaction.objectStore(StoreName);
+      const keys = await new Promise<IDBValidKey[]>((resolve, reject) => {
+        const request = store.getAllKeys();
+        request.onsuccess = () => resolve(request.result);
+        request.onerror = () => reject(request.error);
+      });
+      for (const key of keys) if (key !== source?.id) store.delete(key);
+      await done(transaction);
+    }
   }
 }
