@@ -143,6 +143,8 @@ private slots:
 
 private:
     QString path(const QString &name) const { return dir->filePath(name); }
+    void expectNothingWritten(QStringList arguments, const QByteArray &standardInput, int status,
+                              const QString &error);
     std::unique_ptr<QTemporaryDir> dir;
 };
 
@@ -304,6 +306,24 @@ void TestTbs::checkReportsWhatTheReaderMakesOfALine()
     QVERIFY(tbs({"check", "-q", path("screen.tbs")}).out.isEmpty());
 }
 
+// A failed run leaves an existing output as it was and creates no file, and says why in one
+// line. "%1" in the arguments and the error is the test's folder.
+void TestTbs::expectNothingWritten(QStringList arguments, const QByteArray &standardInput,
+                                   int status, const QString &error)
+{
+    QVERIFY(writeFileBytes(path("out.tbs"), "old contents\n"));
+    const QStringList before = QDir(dir->path()).entryList(QDir::Files);
+    for (QString &argument : arguments)
+        argument = argument.arg(dir->path());
+    const Run run = tbs(arguments, standardInput);
+    QVERIFY2(run.status == status, qPrintable(describe(run)));
+    QVERIFY2(run.err.count('\n') == 1 &&
+                 QString::fromUtf8(run.err).contains(error.arg(dir->path())),
+             qPrintable(describe(run)));
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), before);
+    QCOMPARE(readFileBytes(path("out.tbs")), QByteArray("old contents\n"));
+}
+
 void TestTbs::failuresWriteNothing_data()
 {
     QTest::addColumn<QString>("input");
@@ -395,7 +415,6 @@ void TestTbs::failuresWriteNothing_data()
            "installed (installed: ";
 }
 
-// A failed run leaves an existing output as it was and creates no file, and says why in one line.
 void TestTbs::failuresWriteNothing()
 {
     QFETCH(QString, input);
@@ -407,19 +426,9 @@ void TestTbs::failuresWriteNothing()
 
     if (!inputBytes.isEmpty())
         QVERIFY(writeFileBytes(path(input), inputBytes));
-    QVERIFY(writeFileBytes(path("out.tbs"), "old contents\n"));
-    const QStringList before = QDir(dir->path()).entryList(QDir::Files);
-    for (QString &option : options)
-        option = option.arg(dir->path());
-
-    const Run run =
-        tbs(QStringList{"convert", path(input)} + options + QStringList{"-o", path(output)});
-    QVERIFY2(run.status == status, qPrintable(describe(run)));
-    QVERIFY2(run.err.count('\n') == 1 &&
-                 QString::fromUtf8(run.err).contains(error.arg(dir->path())),
-             qPrintable(describe(run)));
-    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), before);
-    QCOMPARE(readFileBytes(path("out.tbs")), QByteArray("old contents\n"));
+    expectNothingWritten(QStringList{"convert", path(input)} + options +
+                             QStringList{"-o", path(output)},
+                         {}, status, error);
 }
 
 void TestTbs::textFailuresWriteNothing_data()
@@ -486,17 +495,8 @@ void TestTbs::textFailuresWriteNothing()
     QFETCH(int, status);
     QFETCH(QString, error);
 
-    QVERIFY(writeFileBytes(path("out.tbs"), "old contents\n"));
-    const QStringList before = QDir(dir->path()).entryList(QDir::Files);
-    for (QString &argument : arguments)
-        argument = argument.arg(dir->path());
-    const Run run = tbs(QStringList{"text"} + arguments + QStringList{"-o", path(output)}, input);
-    QVERIFY2(run.status == status, qPrintable(describe(run)));
-    QVERIFY2(run.err.count('\n') == 1 &&
-                 QString::fromUtf8(run.err).contains(error.arg(dir->path())),
-             qPrintable(describe(run)));
-    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), before);
-    QCOMPARE(readFileBytes(path("out.tbs")), QByteArray("old contents\n"));
+    expectNothingWritten(QStringList{"text"} + arguments + QStringList{"-o", path(output)}, input,
+                         status, error);
 }
 
 // The core's golden screens (tests/core/data/text), each set again through the tool: the keys
