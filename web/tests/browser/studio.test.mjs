@@ -96,7 +96,7 @@ describe('a picture in, the screen tbs writes out', () => {
       for (let i = 0; i < textWords.length; ++i) {
         const name = textWords[i].replace(/^--/, '');
         if (name === 'area') await setArea('Text', textWords[++i]);
-        else if (name === 'invert') await page.getByLabel('Invert text', { exact: true }).check();
+        else if (name === 'invert') await page.getByLabel('Dark text', { exact: true }).check();
         else await page.getByLabel({ rotate: 'Text rotation', font: 'Font', align: 'Align' }[name], { exact: true })
           .selectOption(textWords[++i]);
       }
@@ -149,7 +149,7 @@ describe("text set as the core's golden screens show it", () => {
       await page.getByLabel('Font', { exact: true }).selectOption(golden.font);
       await page.getByLabel('Text rotation', { exact: true }).selectOption(golden.rotate);
       await page.getByLabel('Align', { exact: true }).selectOption(golden.align);
-      if (golden.invert === 'yes') await page.getByLabel('Invert text', { exact: true }).check();
+      if (golden.invert === 'yes') await page.getByLabel('Dark text', { exact: true }).check();
       await setArea('Text', golden.area);
       await page.getByLabel('Text', { exact: true }).fill(golden.text.join('\n'));
       assert.equal(await page.locator('#text-problem').textContent(), '');
@@ -398,8 +398,19 @@ test('drop and paste open files like the chooser', async () => {
 
 test('every control is reachable by its visible label, and axe finds nothing serious', async () => {
   for (const label of ['Open', 'Fit', 'Rotate', 'Dither', 'Background', 'Threshold', 'Automatic threshold',
-    'Levels', 'Brightness', 'Contrast', 'Gamma', 'Invert'])
+    'Levels', 'Brightness', 'Contrast', 'Gamma', 'Invert', 'Text', 'Font', 'Text rotation', 'Align'])
     assert.equal(await page.getByLabel(label, { exact: true }).count(), 1, label);
+  // By role, even a name matched loosely (as part of a longer one) finds one control.
+  for (const [role, names] of Object.entries({
+    combobox: ['Fit', 'Rotate', 'Dither', 'Levels', 'Background', 'Font', 'Text rotation', 'Align'],
+    spinbutton: ['Threshold', 'Brightness', 'Contrast', 'Gamma'],
+    checkbox: ['Automatic threshold', 'Invert'],
+    textbox: ['Text'],
+    img: ['Boot screen'],
+    button: ['Open', 'Undo', 'Redo', 'Invert all', 'All on', 'All off', 'Clear edits'],
+  })) {
+    for (const name of names) assert.equal(await page.getByRole(role, { name }).count(), 1, `${role} ${name}`);
+  }
   for (const name of ['Save .tbs', 'Save PNG', 'Save BMP', 'Undo', 'Redo', 'Invert all', 'All on', 'All off', 'Clear edits'])
     assert.equal(await page.getByRole('button', { name, exact: true }).count(), 1, name);
   assert.deepEqual(await page.getByLabel('Fit', { exact: true }).locator('option').evaluateAll((o) => o.map((e) => e.value)),
