@@ -139,7 +139,19 @@ class Studio {
 
   // `group` names the box being typed into: its characters make one step of the history.
   private change(next: Work, group: string | null = null): void {
-    if (this.history.apply(next, group)) this.render(true);
+    if (!this.history.apply(next, group)) return;
+    this.render(true);
+    this.releaseUnused();
+  }
+
+  // A picture that no step of the history shows any more leaves the module's memory.
+  private releaseUnused(): void {
+    const inUse = this.history.sourcesInUse();
+    for (const [id, source] of this.sources) {
+      if (inUse.has(id)) continue;
+      if (source.held) this.core.release(source.held);
+      this.sources.delete(id);
+    }
   }
 
   private render(keep: boolean): void {

@@ -135,6 +135,13 @@ export class History {
     return true;
   }
 
+  // The sources that the present, undo or redo can show.
+  sourcesInUse(): Set<string> {
+    const ids = new Set<string>();
+    for (const work of [...this.past, this.present, ...this.future]) if (work.source) ids.add(work.source.id);
+    return ids;
+  }
+
   redo(): boolean {
     this.group = null;
     const next = this.future.pop();

@@ -161,6 +161,9 @@ function difference(studio: Studio, model: Model): string | null {
   if (!studio.shown().every((lit, i) => lit === expected[i])) return 'shown screen differs';
   if (studio.history.canUndo !== model.canUndo) return `can undo: ${studio.history.canUndo} != ${model.canUndo}`;
   if (studio.history.canRedo !== model.canRedo) return `can redo: ${studio.history.canRedo} != ${model.canRedo}`;
+  const inUse = [...studio.history.sourcesInUse()].sort().join(' ');
+  const modelInUse = [...new Set(model.states.map((state) => state.source).filter((id) => id !== null))].sort().join(' ');
+  if (inUse !== modelInUse) return `sources in use: ${inUse} != ${modelInUse}`;
   return null;
 }
 
