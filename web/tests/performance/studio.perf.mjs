@@ -49,9 +49,18 @@ test('page ready within 300 ms of navigation, at most 600 KB loaded', async () =
       .reduce((sum, entry) => sum + entry.decodedBodySize, 0));
     await page.close();
   }
+  // A reload of the same tab.
+  const reloaded = [];
+  const page = await openStudio(context, server.url);
+  for (let i = 0; i < Runs; ++i) {
+    await page.reload();
+    await page.waitForSelector('body[data-ready="true"]');
+    reloaded.push(await readyAt(page));
+  }
   await context.close();
   report('page ready after navigation, first visit (new browser profile)', first);
   report('page ready after navigation, later visits (new tab)', later);
+  report('page ready after navigation, reload of the tab', reloaded);
   console.log(`perf: everything the page loads: ${(bytes / 1024).toFixed(0)} KiB uncompressed`);
   assert.ok(median(later) <= 300, `page ready in ${median(later)} ms`);
   assert.ok(bytes <= 600 * 1024, `${bytes} bytes loaded`);
