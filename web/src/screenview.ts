@@ -25,6 +25,9 @@ export class ScreenView {
   private readonly cellSize: number;
   private stroke: Stroke | null = null;
   private lastCell: [number, number] | null = null;
+  // The cell the keyboard paints, outlined while the screen has the focus.
+  private cursor: [number, number] = [0, 0];
+  private lastScreen: Screen = new Uint8Array(CellCount);
 
   constructor(private readonly canvas: HTMLCanvasElement, handlers: PaintHandlers) {
     // The canvas's box is exactly 32 x 128 cells of its CSS size, so a click at a cell's
@@ -63,6 +66,28 @@ export class ScreenView {
     };
     canvas.addEventListener('pointerup', finish);
     canvas.addEventListener('pointercancel', finish);
+
+    // The keyboard: arrows move the outlined cell (eight cells with Shift), Space paints it lit
+    // and Shift+Space dark, each one step as a click is.
+    canvas.addEventListener('focus', () => this.draw(this.lastScreen));
+    canvas.addEventListener('blur', () => this.draw(this.lastScreen));
+    canvas.addEventListener('keydown', (event) => {
+      const step = event.shiftKey ? 8 : 1;
+      const moves: Record<string, [number, number]> = {
+        ArrowLeft: [-step, 0], ArrowRight: [step, 0], ArrowUp: [0, -step], ArrowDown: [0, step],
+      };
+      const move = moves[event.key];
+      if (move) {
+        this.cursor = [Math.min(DisplayColumns - 1, Math.max(0, this.cursor[0] + move[0])),
+          Math.min(DisplayRows - 1, Math.max(0, this.cursor[1] + move[1]))];
+        this.draw(this.lastScreen);
+      } else if (event.key === ' ') {
+        handlers.painted({ lit: !event.shiftKey, cells: new Set([this.cursor[1] * DisplayColumns + this.cursor[0]]) });
+      } else {
+        return;
+      }
+      event.preventDefault();
+    });
   }
 
   get painting(): boolean {
@@ -70,7 +95,13 @@ export class ScreenView {
   }
 
   draw(screen: Screen): void {
+    this.lastScreen = screen;
     drawCells(this.context, screen, this.cellSize);
+    if (document.activeElement !== this.canvas) return;
+    const [column, row] = this.cursor;
+    this.context.strokeStyle = '#ffb020';
+    this.context.lineWidth = 1;
+    this.context.strokeRect(column * this.cellSize + 0.5, row * this.cellSize + 0.5, this.cellSize, this.cellSize);
   }
 
   private extend(event: PointerEvent): void {

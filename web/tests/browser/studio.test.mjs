@@ -205,6 +205,20 @@ describe('touch-up', () => {
     assert.ok(screen.replace(/0/g, '').length >= 32);
   });
 
+  test('the keyboard paints the outlined cell', async () => {
+    await page.getByRole('img', { name: 'Boot screen', exact: true }).focus();
+    for (const key of ['ArrowRight', 'ArrowRight', 'ArrowRight', 'Shift+ArrowDown', 'ArrowUp']) await page.keyboard.press(key);
+    await page.keyboard.press('Space');
+    let screen = await shownScreen(page);
+    assert.equal(cell(screen, 3, 7), '1');
+    assert.equal(screen.replace(/0/g, '').length, 1);
+    await page.keyboard.press('Shift+Space');
+    screen = await shownScreen(page);
+    assert.equal(screen, '0'.repeat(4096));
+    await page.getByRole('button', { name: 'Undo' }).click();
+    assert.equal(cell(await shownScreen(page), 3, 7), '1');
+  });
+
   test('undo and redo by buttons and keys cover painting, commands and opening', async () => {
     const empty = await shownScreen(page);
     await openFile(page, data('badge.png'));
