@@ -4,6 +4,7 @@
 #   scripts/run-tests.sh --sanitize      also an ASan + UBSan build, all tests again
 #   scripts/run-tests.sh --fuzz SECONDS  also run each libFuzzer target that long
 #   scripts/run-tests.sh --bench         also run the benchmarks and print their medians
+# The browser studio's tests (scripts/test-web.sh) run after the normal build's.
 # CI=true turns on -Werror.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -51,6 +52,20 @@ run_ctest "$root/build-core" core || status=1
 echo "== Normal build =="
 "$root/scripts/build.sh" "$root/build" -DTARROW_WERROR=$werror
 run_ctest "$root/build" normal || status=1
+
+echo "== Browser studio =="
+log=$(mktemp)
+set +e
+"$root/scripts/test-web.sh" 2>&1 | tee "$log"
+web_status=${PIPESTATUS[0]}
+set -e
+# node's test runner ends with "# pass N" and "# fail N"; summed like CTest's lines below.
+web_passed=$(grep -E '^# pass [0-9]+$' "$log" | tail -n 1 | cut -d' ' -f3)
+web_failed=$(grep -E '^# fail [0-9]+$' "$log" | tail -n 1 | cut -d' ' -f3)
+rm -f "$log"
+web_total=$((${web_passed:-0} + ${web_failed:-0}))
+summaries+=("studio: ${web_passed:-0} tests passed, ${web_failed:-0} tests failed out of $web_total")
+[ "$web_status" -eq 0 ] || status=1
 
 if [ "$bench" -eq 1 ]; then
     echo "== Benchmarks =="
