@@ -39,7 +39,10 @@ const server = http.createServer((request, response) => {
     'Content-Type': types[path.extname(file)] ?? 'application/octet-stream',
     'Content-Security-Policy': ContentSecurityPolicy,
     'X-Content-Type-Options': 'nosniff',
-    'Cache-Control': 'no-cache',
+    // Every file is checked again at each visit, but the service worker, which never changes
+    // with a build, may be taken from the cache: the browser's checks for a new worker then make
+    // no request while the page is open.
+    'Cache-Control': name === 'offline-worker.js' ? 'max-age=86400' : 'no-cache',
   });
   fs.createReadStream(file).pipe(response);
 });

@@ -62,7 +62,10 @@ interface StudioModule {
   _studio_write_editor_bitmap(screen: number): number;
 }
 
-export type StudioModuleFactory = (settings?: { wasmBinary?: Uint8Array }) => Promise<unknown>;
+// Emscripten's hook for instantiating the module itself: it takes the imports and a callback
+// for the instance, and returns the instance's exports (or {} when they come later).
+type Instantiate = (imports: WebAssembly.Imports, received: (instance: WebAssembly.Instance) => void) => object;
+export type StudioModuleFactory = (settings: { instantiateWasm: Instantiate }) => Promise<unknown>;
 
 // A picture held in the module's memory, so that each conversion reads it where it is.
 export interface HeldPicture {
@@ -89,8 +92,28 @@ export class StudioCore {
     this.chosen = this.module._malloc(ChoiceCount * 4 * MaxCandidates);
   }
 
-  static async load(factory: StudioModuleFactory, wasmBinary?: Uint8Array): Promise<StudioCore> {
-    return new StudioCore(await factory(wasmBinary ? { wasmBinary } : {}));
+  // The core from the module's bytes. Compiled and started at once where the browser allows it
+  // for a module of this size, so the page is usable before its load event (and nothing the
+  // owner does in the meantime is lost); where it does not (Chromium before 2023 compiled at
+  // most 4 KB on the main thread), in the background.
+  static load(factory: StudioModuleFactory, bytes: Uint8Array<ArrayBuffer>): Promise<StudioCore> {
+    return new Promise((resolve, reject) => {
+      const instantiateWasm: Instantiate = (imports, received) => {
+        try {
+          const instance = new WebAssembly.Instance(new WebAssembly.Module(bytes), imports);
+          received(instance);
+          return instance.exports;
+        } catch (error) {
+          if (!(error instanceof RangeError)) {
+            reject(error);
+            return {};
+          }
+        }
+        WebAssembly.instantiate(bytes, imports).then(({ instance }) => received(instance), reject);
+        return {};
+      };
+      factory({ instantiateWasm }).then((module) => resolve(new StudioCore(module)), reject);
+    });
   }
 
   // Copies straight RGBA pixels into the module. Returns null when memory runs out.

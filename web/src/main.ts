@@ -1,11 +1,13 @@
 // The studio page: wires the controls, the screen and the core together.
 import createStudioCore from 'studiocore';
+import studioWasm from 'studiocore-wasm';
 import { CellCount, type Conversion, type PictureLevels, type Screen, StudioCore } from './core';
 import { isTbsName, type Opened, OpenError, readPicture, readTbs } from './opening';
 import {
   Alignments, areaOf, Choices, commandLine, coreOptions, Dithers, GammaRange, type Options, Ranges,
   textCommandLine, TextRotations,
 } from './options';
+import { keepOffline } from './offline';
 import { Keeper, type KeptSource } from './persistence';
 import { drawActualSize, drawCells, ScreenView, type Stroke } from './screenview';
 import {
@@ -50,17 +52,23 @@ class Studio {
     return this.history.present;
   }
 
+  // The controls work while the kept work's picture is read again: what the owner does in that
+  // moment wins over the kept work rather than vanishing under it.
   async restore(kept: Awaited<ReturnType<Keeper['restore']>>): Promise<void> {
+    const untouched = () => !this.history.canUndo && !this.history.canRedo;
     if (kept) {
       try {
         if (kept.work.source && kept.source) await this.hold(kept.work.source, kept.source.bytes);
-        this.history = new History(kept.work);
-        this.keptSourceId = kept.work.source?.id ?? null;
+        if (untouched()) {
+          this.history = new History(kept.work);
+          this.keptSourceId = kept.work.source?.id ?? null;
+        }
+        this.releaseUnused();
       } catch {
         this.say('The work kept from last time could not be read again; starting afresh.', true);
       }
     }
-    this.render(false);
+    if (untouched()) this.render(false);
   }
 
   // The picture converted with the work's options, or null when no picture is open.
@@ -448,12 +456,13 @@ async function start(): Promise<void> {
     // The kept work is read while the module compiles.
     const keeper = new Keeper();
     const kept = keeper.restore().catch(() => null);
-    const core = await StudioCore.load(createStudioCore);
+    const core = await StudioCore.load(createStudioCore, studioWasm);
     const studio = new Studio(core, keeper);
     await studio.restore(await kept);
     // For the tests and the performance figures: the studio, and when it became usable.
     (window as unknown as { studio: Studio }).studio = studio;
     performance.mark('studio-ready');
+    keepOffline();
   } catch (error) {
     element('messages').textContent = `The studio could not start: ${String(error)}`;
     element('messages').setAttribute('role', 'alert');

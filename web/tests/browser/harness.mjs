@@ -19,7 +19,9 @@ export async function startServer() {
     });
     child.on('exit', (code) => reject(new Error(`the server stopped (${code})`)));
   });
-  return { url, stop: () => child.kill() };
+  // stop() resolves once the server is gone and its port refuses connections.
+  const exited = new Promise((resolve) => child.on('exit', resolve));
+  return { url, stop: () => { child.kill(); return exited; } };
 }
 
 export function launchBrowser() {

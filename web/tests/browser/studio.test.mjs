@@ -306,6 +306,26 @@ test('a reload keeps the picture, the options, the text and the edits', async ()
   assert.notEqual(await shownScreen(page), before);
 });
 
+test('usable as soon as the page has loaded, and it opens again with the server gone', async () => {
+  const own = await startServer();
+  const tab = await context.newPage();
+  await tab.goto(own.url); // returns at the load event
+  assert.equal(await tab.evaluate(() => document.body.dataset.ready), 'true');
+  await openFile(tab, data('badge.png'));
+  await clickCell(tab, 3, 3);
+  const before = await shownScreen(tab);
+  await tab.evaluate(async () => {
+    await window.studio.kept;
+    await Promise.race([navigator.serviceWorker.ready,
+      new Promise((resolve, reject) => setTimeout(() => reject(new Error('no service worker')), 5000))]);
+  });
+  await own.stop();
+  await tab.reload();
+  await tab.waitForSelector('body[data-ready="true"]');
+  assert.equal(await shownScreen(tab), before);
+  assert.equal(await tab.getByRole('alert').count(), 0);
+});
+
 describe('hostile and odd files get a message and change nothing', () => {
   const scratch = fs.mkdtempSync('/tmp/studio-hostile-');
   const write = (name, bytes) => { fs.writeFileSync(path.join(scratch, name), bytes); return path.join(scratch, name); };

@@ -1,0 +1,49 @@
+// The studio's service worker. With the network there, each request goes to it as though the
+// worker were absent, so a new build shows at once; without it, the copy kept from the last visit
+// answers, so the studio opens offline. It never fetches on its own: its first copies come from
+// the browser's HTTP cache, which holds what the page has just loaded, and later ones are the
+// responses the page asked for anyway.
+const CacheName = 'tarrow-boot-screen-studio';
+const SiteFiles = ['./', 'studio.js', 'studio.css', 'icon-16.png', 'icon-32.png'];
+
+self.addEventListener('install', (event) => {
+  event.waitUntil((async () => {
+    const cache = await caches.open(CacheName);
+    await Promise.all(SiteFiles.map(async (name) => {
+      try {
+        const response = await fetch(new Request(name, { cache: 'only-if-cached', mode: 'same-origin' }));
+        if (response.ok) await cache.put(name, response);
+      } catch {
+        // Not in the HTTP cache: the next visit keeps it.
+      }
+    }));
+    await self.skipWaiting();
+  })());
+});
+
+self.addEventListener('activate', (event) => {
+  event.waitUntil((async () => {
+    // The page's own request starts while the worker wakes up, so a visit is not slower for it.
+    await self.registration.navigationPreload?.enable();
+    await self.clients.claim();
+  })());
+});
+
+self.addEventListener('fetch', (event) => {
+  const request = event.request;
+  if (request.method !== 'GET' || new URL(request.url).origin !== self.location.origin) return;
+  event.respondWith((async () => {
+    try {
+      const response = (await event.preloadResponse) ?? await fetch(request);
+      if (response.ok) {
+        const copy = response.clone();
+        event.waitUntil(caches.open(CacheName).then((cache) => cache.put(request, copy)));
+      }
+      return response;
+    } catch (error) {
+      const kept = await caches.match(request, { ignoreSearch: true });
+      if (kept) return kept;
+      throw error;
+    }
+  })());
+});
