@@ -35,10 +35,7 @@ self.addEventListener('fetch', (event) => {
   event.respondWith((async () => {
     try {
       const response = (await event.preloadResponse) ?? await fetch(request);
-      if (response.ok) {
-        const copy = response.clone();
-        event.waitUntil(caches.open(CacheName).then((cache) => cache.put(request, copy)));
-      }
+      if (response.ok) event.waitUntil(keep(request, response.clone()));
       return response;
     } catch (error) {
       const kept = await caches.match(request, { ignoreSearch: true });
@@ -47,3 +44,13 @@ self.addEventListener('fetch', (event) => {
     }
   })());
 });
+
+// Keeps a response for offline use, unless the kept copy is the same version (by the host's ETag
+// or Last-Modified): writing the page's files again at every visit would slow the visit down.
+async function keep(request, response) {
+  const cache = await caches.open(CacheName);
+  const version = (headers) => headers.get('ETag') ?? headers.get('Last-Modified');
+  const kept = await cache.match(request, { ignoreSearch: true });
+  if (kept && version(kept.headers) !== null && version(kept.headers) === version(response.headers)) return;
+  await cache.put(request, response);
+}
