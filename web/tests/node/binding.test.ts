@@ -196,3 +196,16 @@ describe('text', () => {
     assert.ok(inside.includes(0) && inside.includes(1), 'the area holds dark ground and lit text');
   });
 });
+
+test('the module starts where the browser refuses to compile it at once, as older Chromium does', { timeout: 20_000 }, async () => {
+  const compileAtOnce = WebAssembly.Module;
+  (WebAssembly as { Module: unknown }).Module = function refused() {
+    throw new RangeError('WebAssembly.Compile is disallowed on the main thread, if the buffer size is larger than 4KB');
+  };
+  try {
+    const started = await loadCore();
+    assert.equal(started.fonts().length, core.fonts().length);
+  } finally {
+    (WebAssembly as { Module: unknown }).Module = compileAtOnce;
+  }
+});

@@ -62,7 +62,8 @@ test('page ready within 300 ms of navigation, at most 600 KB loaded', async () =
   report('page ready after navigation, later visits (new tab)', later);
   report('page ready after navigation, reload of the tab', reloaded);
   console.log(`perf: everything the page loads: ${(bytes / 1024).toFixed(0)} KiB uncompressed`);
-  assert.ok(median(later) <= 300, `page ready in ${median(later)} ms`);
+  assert.ok(median(first) <= 300, `page ready in ${median(first)} ms on a first visit`);
+  assert.ok(median(later) <= 300, `page ready in ${median(later)} ms on a later visit`);
   assert.ok(bytes <= 600 * 1024, `${bytes} bytes loaded`);
 });
 
