@@ -37,12 +37,26 @@ await build({
   loader: { '.wasm': 'binary' },
   logLevel: 'warning',
 });
-fs.copyFileSync(path.join(here, 'src', 'index.html'), path.join(next, 'index.html'));
+// The icons (favicon and header) go into the page as data: URLs: the browser fetches a favicon
+// after the load event, and the page makes no request after it.
+let page = fs.readFileSync(path.join(here, 'src', 'index.html'), 'utf8');
+for (const size of [16, 32]) {
+  const icon = fs.readFileSync(path.join(icons, `${size}x${size}`, 'apps', 'org.tarrow.BootScreenEditor.png'));
+  page = page.replaceAll(`"icon-${size}.png"`, `"data:image/png;base64,${icon.toString('base64')}"`);
+}
+fs.writeFileSync(path.join(next, 'index.html'), page);
 fs.copyFileSync(path.join(here, 'src', 'studio.css'), path.join(next, 'studio.css'));
-fs.copyFileSync(path.join(here, 'src', 'offline-worker.js'), path.join(next, 'offline-worker.js'));
-for (const size of [16, 32])
-  fs.copyFileSync(path.join(icons, `${size}x${size}`, 'apps', 'org.tarrow.BootScreenEditor.png'),
-    path.join(next, `icon-${size}.png`));
+// The service worker and the script that registers it, each a file of its own.
+for (const [entry, outfile] of [['offline-worker.js', 'offline-worker.js'], ['registeroffline.ts', 'registeroffline.js']]) {
+  await build({
+    entryPoints: [path.join(here, 'src', entry)],
+    outfile: path.join(next, outfile),
+    bundle: true,
+    minify: true,
+    target: ['chrome100', 'firefox100', 'safari15'],
+    logLevel: 'warning',
+  });
+}
 fs.rmSync(site, { recursive: true, force: true });
 fs.renameSync(next, site);
 

@@ -20,7 +20,7 @@ if (!Number.isInteger(port) || port < 0 || port > 65535) {
 
 // The same policy as the page's own meta element, plus what only a header can say.
 export const ContentSecurityPolicy = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; " +
-  "style-src 'self'; img-src 'self' blob:; object-src 'none'; base-uri 'none'; form-action 'none'; " +
+  "style-src 'self'; img-src 'self' blob: data:; object-src 'none'; base-uri 'none'; form-action 'none'; " +
   "frame-ancestors 'none'";
 const types = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8',

@@ -7,7 +7,7 @@ import {
   Alignments, areaOf, Choices, commandLine, coreOptions, Dithers, GammaRange, type Options, Ranges,
   textCommandLine, TextRotations,
 } from './options';
-import { keepOffline } from './offline';
+import { keepSiteFiles } from './offline';
 import { Keeper, type KeptSource } from './persistence';
 import { drawActualSize, drawCells, ScreenView, type Stroke } from './screenview';
 import {
@@ -456,13 +456,14 @@ async function start(): Promise<void> {
     // The kept work is read while the module compiles.
     const keeper = new Keeper();
     const kept = keeper.restore().catch(() => null);
+    // For the tests: settled once the site's files are kept for offline use.
+    (window as unknown as { offlineKept: Promise<void> }).offlineKept = keepSiteFiles();
     const core = await StudioCore.load(createStudioCore, studioWasm);
     const studio = new Studio(core, keeper);
     await studio.restore(await kept);
     // For the tests and the performance figures: the studio, and when it became usable.
     (window as unknown as { studio: Studio }).studio = studio;
     performance.mark('studio-ready');
-    keepOffline();
   } catch (error) {
     element('messages').textContent = `The studio could not start: ${String(error)}`;
     element('messages').setAttribute('role', 'alert');

@@ -1,25 +1,10 @@
 // The studio's service worker. With the network there, each request goes to it as though the
 // worker were absent, so a new build shows at once; without it, the copy kept from the last visit
-// answers, so the studio opens offline. It never fetches on its own: its first copies come from
-// the browser's HTTP cache, which holds what the page has just loaded, and later ones are the
-// responses the page asked for anyway.
-const CacheName = 'tarrow-boot-screen-studio';
-const SiteFiles = ['./', 'studio.js', 'studio.css', 'icon-16.png', 'icon-32.png'];
+// answers, so the studio opens offline. It never fetches on its own: the page keeps the first
+// copies (offline.ts), and later ones are the responses the page asked for anyway.
+import { OfflineCache } from './offlinecache';
 
-self.addEventListener('install', (event) => {
-  event.waitUntil((async () => {
-    const cache = await caches.open(CacheName);
-    await Promise.all(SiteFiles.map(async (name) => {
-      try {
-        const response = await fetch(new Request(name, { cache: 'only-if-cached', mode: 'same-origin' }));
-        if (response.ok) await cache.put(name, response);
-      } catch {
-        // Not in the HTTP cache: the next visit keeps it.
-      }
-    }));
-    await self.skipWaiting();
-  })());
-});
+self.addEventListener('install', () => self.skipWaiting());
 
 self.addEventListener('activate', (event) => {
   event.waitUntil((async () => {
@@ -48,7 +33,7 @@ self.addEventListener('fetch', (event) => {
 // Keeps a response for offline use, unless the kept copy is the same version (by the host's ETag
 // or Last-Modified): writing the page's files again at every visit would slow the visit down.
 async function keep(request, response) {
-  const cache = await caches.open(CacheName);
+  const cache = await caches.open(OfflineCache);
   const version = (headers) => headers.get('ETag') ?? headers.get('Last-Modified');
   const kept = await cache.match(request, { ignoreSearch: true });
   if (kept && version(kept.headers) !== null && version(kept.headers) === version(response.headers)) return;

@@ -1,12 +1,23 @@
-// Installs the service worker (offline-worker.js) that lets the studio open with the network off
-// after one visit. Started while the page loads, not waited for: the page is usable at once.
-// Where service workers are not available (a page not served from https or localhost), the
-// studio works as before, online only.
-export function keepOffline(): void {
-  if (!('serviceWorker' in navigator)) return;
-  // 'all': the browser's later checks for a new worker may be answered by its HTTP cache, so
-  // that a visit makes no request after the page has loaded (serve.mjs lets it cache the worker).
-  navigator.serviceWorker.register('offline-worker.js', { updateViaCache: 'all' }).catch(() => {
-    // Offline use is a convenience: the studio runs without it.
-  });
+// Keeps the site's files for offline use on a visit that no service worker serves yet (see
+// registeroffline.ts): offline-worker.js then has copies to answer from when the network is gone,
+// and keeps them up to date itself on later visits.
+import { OfflineCache } from './offlinecache';
+
+const SiteFiles = ['./', 'studio.js', 'studio.css', 'registeroffline.js'];
+
+// Called while the page starts, before its load event, so nothing is requested after it. The
+// copies come from the HTTP cache, which holds what the page has just loaded. Settles when they
+// are kept; never fails: offline use is a convenience, and the studio runs without it.
+export async function keepSiteFiles(): Promise<void> {
+  if (!('serviceWorker' in navigator) || !('caches' in window) || navigator.serviceWorker.controller) return;
+  const responses = SiteFiles.map((name) => fetch(name, { cache: 'force-cache' }).catch(() => null));
+  try {
+    const cache = await caches.open(OfflineCache);
+    await Promise.all(responses.map(async (pending, i) => {
+      const response = await pending;
+      if (response?.ok) await cache.put(SiteFiles[i], response);
+    }));
+  } catch {
+    // Storage refused: the studio stays online only.
+  }
 }
