@@ -46,17 +46,14 @@ for (const size of [16, 32]) {
 }
 fs.writeFileSync(path.join(next, 'index.html'), page);
 fs.copyFileSync(path.join(here, 'src', 'studio.css'), path.join(next, 'studio.css'));
-// The service worker and the script that registers it, each a file of its own.
-for (const [entry, outfile] of [['offline-worker.js', 'offline-worker.js'], ['registeroffline.ts', 'registeroffline.js']]) {
-  await build({
-    entryPoints: [path.join(here, 'src', entry)],
-    outfile: path.join(next, outfile),
-    bundle: true,
-    minify: true,
-    target: ['chrome100', 'firefox100', 'safari15'],
-    logLevel: 'warning',
-  });
-}
+await build({
+  entryPoints: [path.join(here, 'src', 'offline-worker.js')],
+  outfile: path.join(next, 'offline-worker.js'),
+  bundle: true,
+  minify: true,
+  target: ['chrome100', 'firefox100', 'safari15'],
+  logLevel: 'warning',
+});
 fs.rmSync(site, { recursive: true, force: true });
 fs.renameSync(next, site);
 

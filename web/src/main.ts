@@ -7,7 +7,7 @@ import {
   Alignments, areaOf, Choices, commandLine, coreOptions, Dithers, GammaRange, type Options, Ranges,
   textCommandLine, TextRotations,
 } from './options';
-import { keepSiteFiles } from './offline';
+import { keepSiteFiles, registerOfflineWorker } from './offline';
 import { Keeper, type KeptSource } from './persistence';
 import { drawActualSize, drawCells, ScreenView, type Stroke } from './screenview';
 import {
@@ -464,6 +464,7 @@ async function start(): Promise<void> {
     // For the tests and the performance figures: the studio, and when it became usable.
     (window as unknown as { studio: Studio }).studio = studio;
     performance.mark('studio-ready');
+    registerOfflineWorker();
   } catch (error) {
     element('messages').textContent = `The studio could not start: ${String(error)}`;
     element('messages').setAttribute('role', 'alert');

@@ -1,11 +1,13 @@
-// Keeps the site's files for offline use on a visit that no service worker serves yet (see
-// registeroffline.ts): offline-worker.js then has copies to answer from when the network is gone,
-// and keeps them up to date itself on later visits.
+// Lets the studio open with the network off after one visit: the service worker
+// (offline-worker.js) answers from kept copies of the site's files when the network is gone, and
+// keeps them up to date itself on later visits. Where service workers are not available (a page
+// not served from https or localhost), the studio works as before, online only.
 import { OfflineCache } from './offlinecache';
 
-const SiteFiles = ['./', 'studio.js', 'studio.css', 'registeroffline.js'];
+const SiteFiles = ['./', 'studio.js', 'studio.css'];
 
-// Called while the page starts, before its load event, so nothing is requested after it. The
+// On a visit that no worker serves yet, none has kept the files: the page keeps them itself.
+// Called while the page starts, before its load event, so nothing is requested after it; the
 // copies come from the HTTP cache, which holds what the page has just loaded. Settles when they
 // are kept; never fails: offline use is a convenience, and the studio runs without it.
 export async function keepSiteFiles(): Promise<void> {
@@ -20,4 +22,14 @@ export async function keepSiteFiles(): Promise<void> {
   } catch {
     // Storage refused: the studio stays online only.
   }
+}
+
+// Registered once the studio is usable: earlier, the browser's work to install a worker slows
+// the page's first visit down. 'all': the browser's later checks for a new worker may be answered
+// by its HTTP cache (serve.mjs lets it keep the worker a day), so they make no request while the
+// page is open.
+export function registerOfflineWorker(): void {
+  navigator.serviceWorker?.register('offline-worker.js', { updateViaCache: 'all' }).catch(() => {
+    // Offline use is a convenience.
+  });
 }
