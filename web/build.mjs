@@ -25,17 +25,16 @@ for (const file of ['studiocore.mjs', 'studiocore.wasm']) {
 const next = `${site}.next`;
 fs.rmSync(next, { recursive: true, force: true });
 fs.mkdirSync(next, { recursive: true });
+// What every bundle for the browser shares.
+const forBrowsers = { bundle: true, minify: true, target: ['chrome100', 'firefox100', 'safari15'], logLevel: 'warning' };
 await build({
+  ...forBrowsers,
   entryPoints: [path.join(here, 'src', 'main.ts')],
   outfile: path.join(next, 'studio.js'),
-  bundle: true,
   format: 'esm',
-  minify: true,
-  target: ['chrome100', 'firefox100', 'safari15'],
   // The core's bytes go into the bundle: the page starts without waiting for a second file.
   alias: { studiocore: path.join(wasm, 'studiocore.mjs'), 'studiocore-wasm': path.join(wasm, 'studiocore.wasm') },
   loader: { '.wasm': 'binary' },
-  logLevel: 'warning',
 });
 // The icons (favicon and header) go into the page as data: URLs: the browser fetches a favicon
 // after the load event, and the page makes no request after it.
@@ -47,12 +46,9 @@ for (const size of [16, 32]) {
 fs.writeFileSync(path.join(next, 'index.html'), page);
 fs.copyFileSync(path.join(here, 'src', 'studio.css'), path.join(next, 'studio.css'));
 await build({
+  ...forBrowsers,
   entryPoints: [path.join(here, 'src', 'offline-worker.js')],
   outfile: path.join(next, 'offline-worker.js'),
-  bundle: true,
-  minify: true,
-  target: ['chrome100', 'firefox100', 'safari15'],
-  logLevel: 'warning',
 });
 fs.rmSync(site, { recursive: true, force: true });
 fs.renameSync(next, site);

@@ -24,7 +24,6 @@ export interface PaintHandlers {
 
 export class ScreenView {
   private readonly context: CanvasRenderingContext2D;
-  private readonly cellSize: number;
   private readonly ratio: number;
   private stroke: Stroke | null = null;
   private lastCell: [number, number] | null = null;
@@ -34,12 +33,11 @@ export class ScreenView {
 
   constructor(private readonly canvas: HTMLCanvasElement, handlers: PaintHandlers) {
     // The canvas's box is exactly 32 x 128 cells of its CSS size (studio.css), so a click at a
-    // cell's centre lands on that cell whatever the zoom. Not read from the layout: that would
-    // force one before the page is first drawn.
-    this.cellSize = CellPixels;
+    // cell's centre lands on that cell whatever the zoom. The size is not read from the layout:
+    // that would force one before the page is first drawn.
     const ratio = Math.max(1, Math.round(window.devicePixelRatio || 1));
-    canvas.width = DisplayColumns * this.cellSize * ratio;
-    canvas.height = DisplayRows * this.cellSize * ratio;
+    canvas.width = DisplayColumns * CellPixels * ratio;
+    canvas.height = DisplayRows * CellPixels * ratio;
     const context = canvas.getContext('2d');
     if (!context) throw new Error('no 2D canvas');
     context.scale(ratio, ratio);
@@ -101,12 +99,12 @@ export class ScreenView {
 
   draw(screen: Screen): void {
     this.lastScreen = screen;
-    drawCells(this.context, screen, this.cellSize, this.ratio);
+    drawCells(this.context, screen, CellPixels, this.ratio);
     if (document.activeElement !== this.canvas) return;
     const [column, row] = this.cursor;
     this.context.strokeStyle = '#ffb020';
     this.context.lineWidth = 1;
-    this.context.strokeRect(column * this.cellSize + 0.5, row * this.cellSize + 0.5, this.cellSize, this.cellSize);
+    this.context.strokeRect(column * CellPixels + 0.5, row * CellPixels + 0.5, CellPixels, CellPixels);
   }
 
   private extend(event: PointerEvent): void {
@@ -121,6 +119,16 @@ export class ScreenView {
   }
 }
 
+// A '#rrggbb' colour as one opaque RGBA pixel in the platform's byte order.
+function packed(colour: string): number {
+  const value = Number.parseInt(colour.slice(1), 16);
+  const bytes = new Uint8Array([value >> 16, (value >> 8) & 0xff, value & 0xff, 255]);
+  return new Uint32Array(bytes.buffer)[0];
+}
+
+const GlassPixel = packed(Glass);
+const CellPixelColours = [packed(DarkColour), packed(LitColour)]; // dark, lit
+
 // Each display pixel a square of `size` CSS pixels (`ratio` device pixels each) with a dark gap
 // at its top and left, lit ones light, on dark glass. Written as pixels rather than as 4096
 // rectangles: a software canvas takes tens of milliseconds to fill that many.
@@ -130,25 +138,16 @@ export function drawCells(context: CanvasRenderingContext2D, screen: Screen, siz
   const width = DisplayColumns * cell;
   const image = context.createImageData(width, DisplayRows * cell);
   const pixels = new Uint32Array(image.data.buffer);
-  const glass = packed(Glass);
-  const colours = [packed(DarkColour), packed(LitColour)];
   const line = new Uint32Array(width);
   for (let row = 0; row < DisplayRows; ++row) {
-    line.fill(glass);
+    line.fill(GlassPixel);
     for (let column = 0; column < DisplayColumns; ++column)
-      line.fill(colours[screen[row * DisplayColumns + column]], column * cell + gap, (column + 1) * cell);
+      line.fill(CellPixelColours[screen[row * DisplayColumns + column]], column * cell + gap, (column + 1) * cell);
     const top = row * cell;
-    pixels.fill(glass, top * width, (top + gap) * width);
+    pixels.fill(GlassPixel, top * width, (top + gap) * width);
     for (let y = top + gap; y < top + cell; ++y) pixels.set(line, y * width);
   }
   context.putImageData(image, 0, 0);
-}
-
-// A '#rrggbb' colour as one opaque RGBA pixel in the platform's byte order.
-function packed(colour: string): number {
-  const value = Number.parseInt(colour.slice(1), 16);
-  const bytes = new Uint8Array([value >> 16, (value >> 8) & 0xff, value & 0xff, 255]);
-  return new Uint32Array(bytes.buffer)[0];
 }
 
 // Lit pixels white on black, one screen pixel per display pixel.

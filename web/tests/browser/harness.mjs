@@ -4,6 +4,7 @@
 import { spawn } from 'node:child_process';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { after, before } from 'node:test';
 import { chromium } from 'playwright-core';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -22,6 +23,20 @@ export async function startServer() {
   // stop() resolves once the server is gone and its port refuses connections.
   const exited = new Promise((resolve) => child.on('exit', resolve));
   return { url, stop: () => { child.kill(); return exited; } };
+}
+
+// The served site and a browser for a whole test file: started before its tests, closed after.
+export function useServerAndBrowser() {
+  const session = { server: null, browser: null };
+  before(async () => {
+    session.server = await startServer();
+    session.browser = await launchBrowser();
+  });
+  after(async () => {
+    await session.browser?.close();
+    await session.server?.stop();
+  });
+  return session;
 }
 
 export function launchBrowser() {

@@ -5,28 +5,19 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import zlib from 'node:zlib';
-import { after, before, beforeEach, afterEach, describe, test } from 'node:test';
+import { beforeEach, afterEach, describe, test } from 'node:test';
 import AxeBuilder from '@axe-core/playwright';
 import {
-  clickCell, dataDir, launchBrowser, openFile, openStudio, savedBytes, screenBox, shownScreen, startServer,
+  clickCell, dataDir, openFile, openStudio, savedBytes, screenBox, shownScreen, startServer, useServerAndBrowser,
 } from './harness.mjs';
 
-let server;
-let browser;
+const session = useServerAndBrowser();
 let context;
 let page;
 
-before(async () => {
-  server = await startServer();
-  browser = await launchBrowser();
-});
-after(async () => {
-  await browser?.close();
-  server?.stop();
-});
 beforeEach(async () => {
-  context = await browser.newContext({ acceptDownloads: true });
-  page = await openStudio(context, server.url);
+  context = await session.browser.newContext({ acceptDownloads: true });
+  page = await openStudio(context, session.server.url);
 });
 afterEach(async () => {
   await context.close();
@@ -391,7 +382,7 @@ test('no request after the page has loaded, and nothing the policy blocks', asyn
   // browser fetches the worker's own script to install it, which may land just after the load
   // event (the page asks for it early; the browser's registration takes its time).
   await context.close();
-  context = await browser.newContext({ acceptDownloads: true });
+  context = await session.browser.newContext({ acceptDownloads: true });
   const requests = [];
   let loaded = false;
   let visit = '';
@@ -402,7 +393,7 @@ test('no request after the page has loaded, and nothing the policy blocks', asyn
   page = await context.newPage();
   for (visit of ['first visit', 'reload']) {
     loaded = false;
-    if (visit === 'first visit') await page.goto(server.url); else await page.reload();
+    if (visit === 'first visit') await page.goto(session.server.url); else await page.reload();
     loaded = true;
     await openFile(page, data('badge.png'));
     await page.getByLabel('Fit', { exact: true }).selectOption('cover');

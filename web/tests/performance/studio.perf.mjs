@@ -5,20 +5,11 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { after, before, test } from 'node:test';
-import { launchBrowser, openStudio, startServer } from '../browser/harness.mjs';
+import { test } from 'node:test';
+import { openStudio, useServerAndBrowser } from '../browser/harness.mjs';
 
 const Runs = Number(process.env.STUDIO_PERF_RUNS ?? 11);
-let server;
-let browser;
-before(async () => {
-  server = await startServer();
-  browser = await launchBrowser();
-});
-after(async () => {
-  await browser?.close();
-  server?.stop();
-});
+const session = useServerAndBrowser();
 
 const median = (values) => {
   const sorted = [...values].sort((a, b) => a - b);
@@ -33,17 +24,17 @@ test('page ready within 300 ms of navigation, at most 600 KB loaded', async () =
   // A first visit: a browser profile of its own, nothing cached or stored.
   const first = [];
   for (let i = 0; i < Runs; ++i) {
-    const context = await browser.newContext();
-    first.push(await readyAt(await openStudio(context, server.url)));
+    const context = await session.browser.newContext();
+    first.push(await readyAt(await openStudio(context, session.server.url)));
     await context.close();
   }
   // Later visits: a new tab of the same browser, each a fresh navigation.
   const later = [];
   let bytes = 0;
-  const context = await browser.newContext();
-  await (await openStudio(context, server.url)).close();
+  const context = await session.browser.newContext();
+  await (await openStudio(context, session.server.url)).close();
   for (let i = 0; i < Runs; ++i) {
-    const page = await openStudio(context, server.url);
+    const page = await openStudio(context, session.server.url);
     later.push(await readyAt(page));
     bytes = await page.evaluate(() => [...performance.getEntriesByType('navigation'), ...performance.getEntriesByType('resource')]
       .reduce((sum, entry) => sum + entry.decodedBodySize, 0));
@@ -51,7 +42,7 @@ test('page ready within 300 ms of navigation, at most 600 KB loaded', async () =
   }
   // A reload of the same tab.
   const reloaded = [];
-  const page = await openStudio(context, server.url);
+  const page = await openStudio(context, session.server.url);
   for (let i = 0; i < Runs; ++i) {
     await page.reload();
     await page.waitForSelector('body[data-ready="true"]');
@@ -68,8 +59,8 @@ test('page ready within 300 ms of navigation, at most 600 KB loaded', async () =
 });
 
 test('a 4000 x 3000 JPEG converted and shown within 400 ms; a control change redrawn within a frame', async () => {
-  const context = await browser.newContext();
-  const page = await openStudio(context, server.url);
+  const context = await session.browser.newContext();
+  const page = await openStudio(context, session.server.url);
   // A photo-like picture: overlapping gradients and noise, made by the browser's JPEG encoder.
   const jpeg = await page.evaluate(async () => {
     const canvas = new OffscreenCanvas(4000, 3000);
