@@ -1,5 +1,6 @@
 #include "comparesheet.h"
 
+#include "optiontable.h"
 #include "pixelfont.h"
 
 #include <algorithm>
@@ -45,11 +46,13 @@ std::vector<Candidate> candidates(const pictureconversion::PictureLevels &levels
                                   const pictureconversion::Options &given)
 {
     std::vector<pictureconversion::Options> tries{given};
-    for (const dithering::Method method :
-         {dithering::Method::FloydSteinberg, dithering::Method::Atkinson, dithering::Method::Bayer,
-          dithering::Method::None}) {
+    // Every method the option table offers, in its order.
+    for (const optiontable::Choice &method :
+         optiontable::find(optiontable::Convert, "dither")->choices) {
+        if (method.code == optiontable::Automatic)
+            continue;
         pictureconversion::Options options = given;
-        options.dither = method;
+        options.dither = static_cast<dithering::Method>(method.code);
         tries.push_back(options);
     }
     for (const int threshold : ThresholdLevels) {

@@ -1,5 +1,7 @@
 #include "messages.h"
 
+#include "filewording.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -12,7 +14,7 @@ QString noBootScreenData()
 
 QString notABootScreenFile()
 {
-    return QStringLiteral("not a boot screen file: no line of it is taken");
+    return QString::fromStdString(filewording::notABootScreenFile());
 }
 
 QString isAFolder()

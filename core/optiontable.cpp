@@ -1,0 +1,295 @@
+#include "optiontable.h"
+
+#include "bootscreenformat.h"
+#include "pictureconversion.h"
+#include "pixelfont.h"
+#include "textlayout.h"
+#include "tone.h"
+
+#include <locale>
+#include <sstream>
+
+namespace optiontable {
+
+namespace {
+
+using dithering::Method;
+using pictureconversion::Background;
+using picturefit::Fit;
+using picturefit::Rotation;
+using textlayout::Alignment;
+using TextRotation = textlayout::Rotation;
+
+constexpr unsigned PictureCommands = Convert | Compare | Show;
+constexpr unsigned ScreenMakers = Convert | Text;
+
+// The largest enlargement of an image output: 64 makes a 2048 x 8192 picture.
+constexpr int MaxScale = 64;
+
+std::string displaySize()
+{
+    return std::to_string(bootscreen::DisplayColumns) + " x " +
+           std::to_string(bootscreen::DisplayRows);
+}
+
+Option flag(std::string name, unsigned commands, std::string label, std::string help)
+{
+    Option option;
+    option.name = std::move(name);
+    option.commands = commands;
+    option.kind = Kind::Flag;
+    option.label = std::move(label);
+    option.help = std::move(help);
+    return option;
+}
+
+Option choice(std::string name, unsigned commands, std::string valueName, std::string label,
+              std::vector<Choice> choices, std::string defaultValue, std::string help)
+{
+    Option option;
+    option.name = std::move(name);
+    option.commands = commands;
+    option.kind = Kind::Choice;
+    option.valueName = std::move(valueName);
+    option.label = std::move(label);
+    option.choices = std::move(choices);
+    option.defaultValue = std::move(defaultValue);
+    option.help = std::move(help);
+    return option;
+}
+
+Option number(std::string name, unsigned commands, Kind kind, std::string valueName,
+              std::string label, double minimum, double maximum, double defaultValue,
+              std::string unit, std::string help)
+{
+    Option option;
+    option.name = std::move(name);
+    option.commands = commands;
+    option.kind = kind;
+    option.valueName = std::move(valueName);
+    option.label = std::move(label);
+    option.minimum = minimum;
+    option.maximum = maximum;
+    option.step = kind == Kind::Whole ? 1 : 0.1;
+    option.defaultValue = numberText(defaultValue);
+    option.unit = std::move(unit);
+    option.help = std::move(help);
+    return option;
+}
+
+Option valued(std::string name, unsigned commands, Kind kind, std::string valueName,
+              std::string label, std::string help)
+{
+    Option option;
+    option.name = std::move(name);
+    option.commands = commands;
+    option.kind = kind;
+    option.valueName = std::move(valueName);
+    option.label = std::move(label);
+    option.help = std::move(help);
+    return option;
+}
+
+Option output(unsigned commands, std::string valueName, std::string help)
+{
+    Option option =
+        valued("output", commands, Kind::Path, std::move(valueName), "Output", std::move(help));
+    option.shortName = "o";
+    return option;
+}
+
+std::vector<Choice> fontChoices()
+{
+    std::vector<Choice> choices{{"auto", "Automatic", Automatic}};
+    const std::vector<const pixelfont::Font *> &fonts = pixelfont::bundledFonts();
+    for (size_t i = 0; i < fonts.size(); ++i)
+        choices.push_back({fonts[i]->name,
+                           std::string(fonts[i]->name) + " (" +
+                               std::to_string(fonts[i]->cellWidth) + " \u00d7 " +
+                               std::to_string(fonts[i]->cellHeight) + ")",
+                           int(i)});
+    return choices;
+}
+
+std::vector<Option> rows()
+{
+    std::vector<Option> rows;
+    rows.push_back(output(Convert, "OUTPUT", "The file (or folder) to write"));
+    rows.push_back(output(Text, "OUTPUT", "The file to write"));
+    rows.push_back(output(Compare, "SHEET.png", "The sheet to write, a PNG"));
+    rows.push_back(valued("format", ScreenMakers, Kind::Format, "FORMAT", "Format",
+                          "Write this format whatever OUTPUT's extension: tbs, bmp, png, pbm"));
+    rows.push_back(number("scale", ScreenMakers, Kind::Whole, "N", "Scale", 1, MaxScale, 1, "times",
+                          "Enlarge image outputs N times, one square per pixel"));
+    rows.push_back(flag("verbose", Convert, "Verbose",
+                        "Say on standard error which --dither and --threshold each picture got, "
+                        "to copy"));
+    rows.push_back(flag("ascii", Show, "ASCII", "Print 128 rows of # (lit) and . instead"));
+
+    Option fit = choice("fit", PictureCommands, "MODE", "Fit",
+                        {{"contain", "Whole picture", int(Fit::Contain)},
+                         {"cover", "Fill the screen", int(Fit::Cover)},
+                         {"stretch", "Stretch", int(Fit::Stretch)},
+                         {"none", "Actual size", int(Fit::None)}},
+                        "contain", "How the picture fills the " + displaySize() + " screen");
+    fit.placesPicture = true;
+    rows.push_back(fit);
+    Option rotate = choice("rotate", PictureCommands, "ANGLE", "Rotate",
+                           {{"0", "No turn", int(Rotation::None)},
+                            {"90", "90\u00b0 clockwise", int(Rotation::Quarter)},
+                            {"180", "180\u00b0", int(Rotation::Half)},
+                            {"270", "90\u00b0 anticlockwise", int(Rotation::ThreeQuarters)},
+                            {"auto", "Automatic", int(Rotation::Auto)}},
+                           "0", "Clockwise turn before fitting; auto turns a landscape picture");
+    rotate.placesPicture = true;
+    rows.push_back(rotate);
+    rows.push_back(choice("dither", PictureCommands, "METHOD", "Dither",
+                          {{"auto", "Automatic", Automatic},
+                           {"floyd-steinberg", "Fine dots", int(Method::FloydSteinberg)},
+                           {"atkinson", "Light dots", int(Method::Atkinson)},
+                           {"bayer", "Pattern", int(Method::Bayer)},
+                           {"none", "Clean shapes", int(Method::None)}},
+                          "auto",
+                          "How grey becomes lit and dark pixels; auto thresholds logos, icons and "
+                          "text cleanly and diffuses photos and gradients with floyd-steinberg"));
+    Option threshold =
+        number("threshold", PictureCommands, Kind::Whole, "LEVEL", "Threshold", 0, 255, 0, "",
+               "The level, after the tone options, from which a pixel counts as "
+               "lit; auto picks it between the picture's main tones when it is "
+               "thresholded, 128 when it is dithered. With a dither method it "
+               "only shifts the pattern");
+    threshold.automatic = "auto";
+    threshold.defaultValue = "auto";
+    rows.push_back(threshold);
+    rows.push_back(choice("levels", PictureCommands, "MODE", "Levels",
+                          {{"auto", "Automatic", 1}, {"none", "As they are", 0}}, "auto",
+                          "auto stretches the picture's own dark and light levels to black and "
+                          "white (a flat picture keeps its tone)"));
+    rows.push_back(number("brightness", PictureCommands, Kind::Whole, "N", "Brightness",
+                          tone::MinBrightness, tone::MaxBrightness, 0, "%",
+                          "Lighten or darken the picture"));
+    rows.push_back(number("contrast", PictureCommands, Kind::Whole, "N", "Contrast",
+                          tone::MinContrast, tone::MaxContrast, 0, "",
+                          "More (a hard step at the top) or less (flat grey at the bottom) "
+                          "contrast"));
+    rows.push_back(number("gamma", PictureCommands, Kind::Number, "G", "Gamma", tone::MinGamma,
+                          tone::MaxGamma, 1, "",
+                          "Above 1 lightens the middle tones, below 1 darkens them"));
+    rows.push_back(
+        flag("invert", PictureCommands, "Invert", "Swap lit and dark over the whole screen"));
+    Option background = choice(
+        "background", PictureCommands, "COLOUR", "Background",
+        {{"black", "Black", int(Background::Black)}, {"white", "White", int(Background::White)}},
+        "black", "What transparent pixels and margins become");
+    background.placesPicture = true;
+    rows.push_back(background);
+
+    rows.push_back(choice("font", Text, "NAME", "Font", fontChoices(), "auto",
+                          "The font: a name from --list-fonts, or auto for the largest that "
+                          "fits"));
+    rows.push_back(flag("list-fonts", Text, "List fonts", "List the fonts with their sizes"));
+    rows.push_back(choice("rotate", Text, "ANGLE", "Text rotation",
+                          {{"0", "Upright", int(TextRotation::None)},
+                           {"90", "Top to bottom", int(TextRotation::Quarter)},
+                           {"270", "Bottom to top", int(TextRotation::ThreeQuarters)},
+                           {"auto", "Automatic", int(TextRotation::Auto)}},
+                          "auto",
+                          "Clockwise turn of the text; 90 reads from top to bottom, auto takes "
+                          "the direction that allows the larger font"));
+    rows.push_back(choice("align", Text, "SIDE", "Align",
+                          {{"left", "Left", int(Alignment::Left)},
+                           {"center", "Centre", int(Alignment::Center)},
+                           {"right", "Right", int(Alignment::Right)}},
+                          "center",
+                          "Where each line goes; the lines are centred as a block across them"));
+    rows.push_back(flag("invert", Text, "Dark text", "Dark text on a lit screen (or area)"));
+
+    Option area = valued("area", ScreenMakers, Kind::Area, "X,Y,W,H", "Area",
+                         "Put the result in this rectangle of the display (in display pixels, "
+                         "inside " +
+                             displaySize() + "); the other options concern it alone");
+    area.defaultValue = "0,0," + std::to_string(bootscreen::DisplayColumns) + "," +
+                        std::to_string(bootscreen::DisplayRows);
+    area.placesPicture = true;
+    rows.push_back(area);
+    rows.push_back(valued("over", ScreenMakers, Kind::Path, "FILE", "Over",
+                          "Start from this screen (a .tbs file or a picture) instead of a blank "
+                          "one; only the area changes. It may be OUTPUT itself"));
+    return rows;
+}
+
+} // namespace
+
+const std::vector<Option> &options()
+{
+    static const std::vector<Option> table = rows();
+    return table;
+}
+
+std::vector<const Option *> optionsOf(Command command)
+{
+    std::vector<const Option *> result;
+    for (const Option &option : options()) {
+        if (option.commands & command)
+            result.push_back(&option);
+    }
+    return result;
+}
+
+const Option *find(Command command, std::string_view name)
+{
+    for (const Option &option : options()) {
+        if ((option.commands & command) && option.name == name)
+            return &option;
+    }
+    return nullptr;
+}
+
+std::string choiceValues(const Option &option)
+{
+    std::string text;
+    for (const Choice &each : option.choices)
+        text += (text.empty() ? "" : ", ") + each.value;
+    return text;
+}
+
+std::string numberText(double value)
+{
+    std::ostringstream text;
+    text.imbue(std::locale::classic());
+    text << value;
+    return text.str();
+}
+
+std::string helpText(const Option &option)
+{
+    std::string text = option.help;
+    switch (option.kind) {
+    case Kind::Choice: {
+        text += ": ";
+        for (size_t i = 0; i < option.choices.size(); ++i) {
+            if (i > 0)
+                text += i + 1 == option.choices.size() ? " or " : ", ";
+            text += option.choices[i].value;
+        }
+        break;
+    }
+    case Kind::Whole:
+    case Kind::Number:
+        text += ": ";
+        if (!option.automatic.empty())
+            text += option.automatic + " or ";
+        text += numberText(option.minimum) + " to " + numberText(option.maximum);
+        break;
+    case Kind::Flag:
+    case Kind::Area:
+    case Kind::Path:
+    case Kind::Format:
+        break;
+    }
+    if (!option.defaultValue.empty() && option.kind != Kind::Area)
+        text += " (default " + option.defaultValue + ")";
+    return text + ".";
+}
+
+} // namespace optiontable

@@ -1,0 +1,35 @@
+#include "filewording.h"
+
+#include "optiontable.h"
+
+namespace filewording {
+
+namespace {
+
+std::string named(const optiontable::Option &option, Naming naming)
+{
+    return naming == Naming::CommandLine ? "--" + option.name : option.label;
+}
+
+} // namespace
+
+std::string blankResult(bool allLit, Naming naming)
+{
+    using optiontable::find;
+    const optiontable::Option &invert = *find(optiontable::Convert, "invert");
+    const optiontable::Option &background = *find(optiontable::Convert, "background");
+    // The background that would show a dark logo is the other one: the first choice is black.
+    const optiontable::Choice &other = background.choices[allLit ? 0 : 1];
+    const std::string backgroundWords = naming == Naming::CommandLine
+                                            ? named(background, naming) + " " + other.value
+                                            : named(background, naming) + ": " + other.label;
+    return std::string("the result is all ") + (allLit ? "lit" : "dark") + "; try " +
+           named(invert, naming) + " or " + backgroundWords;
+}
+
+std::string notABootScreenFile()
+{
+    return "not a boot screen file: no line of it is taken";
+}
+
+} // namespace filewording

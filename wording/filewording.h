@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+// How the conversion's and the readers' own findings read, in English, for every front end.
+namespace filewording {
+
+// How a front end names its options: as typed on the command line (--invert, --background
+// white) or by the words of its controls (Invert, Background: White).
+enum class Naming { CommandLine, Controls };
+
+// The warning for a picture that is not flat but came out all dark (or all lit), without a
+// full stop: "the result is all dark; try --invert or --background white".
+std::string blankResult(bool allLit, Naming naming);
+
+// A file of which no line is a boot screen entry, as the tool and the studio say it.
+std::string notABootScreenFile();
+
+} // namespace filewording
