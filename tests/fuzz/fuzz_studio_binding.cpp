@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the browser studio's entry points, as the page hands them files and
-// pictures: a .tbs read, checked and written back, a picture of any size and options converted,
-// the editor's bitmap read, and text of any bytes set in any area. Anything that disagrees with
-// itself aborts.
+// pictures: a .tbs read, checked and written back, a picture of any size converted with options
+// in and just outside what tbs takes, the editor's bitmap read, text of any bytes set in any area,
+// and option text of any bytes. Anything that disagrees with itself aborts.
 
 #include "studiobinding.h"
 
@@ -53,37 +53,76 @@ void screenFile(const std::uint8_t *data, std::size_t size)
         fail("the editor's bitmap has the wrong length");
 }
 
+// One option of the fuzzed set: the values it may get, the first `valid` of them ones the
+// option takes, the rest just outside what it takes.
+struct FuzzedOption
+{
+    const char *name;
+    std::vector<const char *> values;
+    size_t valid;
+};
+
+// Option text from the bytes, and whether every option in it is one the command takes. A byte
+// for each option: left out, or one of its values.
+std::string optionText(const std::vector<FuzzedOption> &options, const std::uint8_t *data,
+                       bool &valid)
+{
+    std::string text;
+    valid = true;
+    for (size_t i = 0; i < options.size(); ++i) {
+        const FuzzedOption &option = options[i];
+        const size_t pick = data[i] % (option.values.size() + 1);
+        if (pick == option.values.size())
+            continue;
+        const char *value = option.values[pick];
+        text += std::string(option.name) + (*value ? " " : "") + value + "\n";
+        valid = valid && pick < option.valid;
+    }
+    return text;
+}
+
+const std::vector<FuzzedOption> &conversionOptions()
+{
+    static const std::vector<FuzzedOption> options = {
+        {"fit", {"contain", "cover", "stretch", "none", "zoom", ""}, 4},
+        {"rotate", {"0", "90", "180", "270", "auto", "45"}, 5},
+        {"dither", {"auto", "floyd-steinberg", "atkinson", "bayer", "none", "floyd"}, 5},
+        {"threshold", {"auto", "0", "140", "255", " 7 ", "256", "-1", "12.5", "automatic"}, 5},
+        {"levels", {"auto", "none", "1"}, 2},
+        {"brightness", {"-100", "0", "100", "+20", "101", "-101", "1e2"}, 4},
+        {"contrast", {"-100", "35", "100", "-101", "x"}, 3},
+        {"gamma", {"0.2", "1", "5", "2.2e0", "0.19", "5.01", "nan", "inf", ""}, 4},
+        {"invert", {"", "yes"}, 1},
+        {"background", {"black", "white", "grey"}, 2},
+        {"area", {"0,0,32,128", "1,2,3,4", "31,127,1,1", "0,0,33,128", "0,0,0,5", "1,2,3", ""}, 3},
+        {"zoom", {"2"}, 0},
+        {"output", {"x.tbs"}, 0},
+    };
+    return options;
+}
+
 void picture(const std::uint8_t *data, std::size_t size)
 {
-    if (size < 20)
+    const std::vector<FuzzedOption> &fuzzed = conversionOptions();
+    const size_t pixels = 4 + fuzzed.size();
+    if (size <= pixels)
         return;
     const int width = 1 + data[0] % 64;
     const int height = 1 + data[1] % 64;
     const int fullWidth = data[2] % 2 ? width * (1 + data[3] % 8) : 0;
     const int fullHeight = fullWidth ? height * (1 + data[3] % 8) : 0;
-    // Options slightly out of range too: the binding must refuse them, not read past a table.
-    const double options[StudioOptionCount] = {
-        double(data[4] % 5),     double(data[5] % 6),    double(data[6] % 6),
-        double(data[7]) - 8,     double(data[8] % 2),    double(data[9] % 3),
-        double(data[10] % 3),    double(data[11]) - 128, double(data[12]) - 128,
-        double(data[13]) / 40.0, double(data[14] % 33),  double(data[15] % 129),
-        double(data[16] % 33),   double(data[17] % 129)};
-    const bool onDisplay = options[StudioAreaWidth] >= 1 && options[StudioAreaHeight] >= 1 &&
-                           options[StudioAreaLeft] + options[StudioAreaWidth] <= 32 &&
-                           options[StudioAreaTop] + options[StudioAreaHeight] <= 128;
-    const bool valid = options[StudioFit] < 4 && options[StudioRotation] < 5 &&
-                       options[StudioDither] < 5 && options[StudioThreshold] >= -1 &&
-                       options[StudioThreshold] <= 255 && options[StudioBackground] < 2 &&
-                       options[StudioLevels] < 2 && options[StudioBrightness] >= -100 &&
-                       options[StudioBrightness] <= 100 && options[StudioContrast] >= -100 &&
-                       options[StudioContrast] <= 100 && options[StudioGamma] >= 0.2 &&
-                       options[StudioGamma] <= 5 && onDisplay;
+    bool valid = false;
+    const std::string options = optionText(fuzzed, data + 4, valid);
+    if ((studio_option_problem("convert", options.c_str()) == 0) != valid)
+        fail("options judged wrongly");
+    if (!valid && *studio_message() == '\0')
+        fail("options refused without a reason");
     std::vector<std::uint8_t> rgba(std::size_t(width) * std::size_t(height) * 4);
     for (std::size_t i = 0; i < rgba.size(); ++i)
-        rgba[i] = data[18 + i % (size - 18)];
+        rgba[i] = data[pixels + i % (size - pixels)];
     std::vector<double> levels(StudioLevelsLength);
     const int status = studio_picture_levels(rgba.data(), width, height, fullWidth, fullHeight,
-                                             options, levels.data());
+                                             options.c_str(), levels.data());
     if ((status == 0) != valid)
         fail("options taken or refused wrongly");
     if (status != 0)
@@ -93,16 +132,22 @@ void picture(const std::uint8_t *data, std::size_t size)
             fail("a grey level is out of range");
     }
     std::uint8_t screen[Cells];
-    std::int32_t chosen[StudioChoiceCount];
-    if (studio_convert_levels(levels.data(), options, screen, chosen) != 0)
+    std::int32_t blank = 0;
+    if (studio_convert_levels(levels.data(), options.c_str(), screen, &blank) != 0)
         fail("valid options refused");
-    if (chosen[StudioChosenDither] < 0 || chosen[StudioChosenDither] > 3 ||
-        chosen[StudioChosenThreshold] < 0 || chosen[StudioChosenThreshold] > 255)
-        fail("a chosen method or threshold is out of range");
+    // The options chosen, given after the others, give the same screen again.
+    const std::string chosen = studio_chosen();
+    std::uint8_t again[Cells];
+    std::int32_t blankAgain = 0;
+    if (studio_convert_levels(levels.data(), (options + chosen).c_str(), again, &blankAgain) != 0 ||
+        std::memcmp(screen, again, Cells) != 0 || blank != blankAgain ||
+        std::string(studio_chosen()) != chosen)
+        fail("the options chosen do not give the screen again");
     std::vector<std::uint8_t> screens(std::size_t(Cells) * StudioMaxCandidates);
-    std::vector<std::int32_t> choices(std::size_t(StudioChoiceCount) * StudioMaxCandidates);
-    const int count = studio_compare(levels.data(), options, screens.data(), choices.data());
-    if (count < 1 || std::memcmp(screens.data(), screen, Cells) != 0)
+    std::vector<std::int32_t> blanks(StudioMaxCandidates);
+    const int count = studio_compare(levels.data(), options.c_str(), screens.data(), blanks.data());
+    if (count < 1 || std::memcmp(screens.data(), screen, Cells) != 0 ||
+        std::string(studio_chosen()).compare(0, chosen.size(), chosen) != 0)
         fail("the first candidate is not the conversion as given");
 }
 
@@ -110,21 +155,35 @@ void text(const std::uint8_t *data, std::size_t size)
 {
     if (size < 8)
         return;
-    static const char *const fonts[] = {"auto", "fixed-4x6", "spleen-8x16", "no-such-font"};
-    const double area[4] = {double(data[0] % 33), double(data[1] % 129), double(data[2] % 33),
-                            double(data[3] % 129)};
+    static const std::vector<FuzzedOption> fuzzed = {
+        {"font", {"auto", "fixed-4x6", "spleen-8x16", "no-such-font"}, 3},
+        {"rotate", {"auto", "0", "90", "270", "180"}, 4},
+        {"align", {"left", "center", "right", "justify"}, 3},
+        {"invert", {""}, 1},
+    };
+    const int area[4] = {data[0] % 33, data[1] % 129, data[2] % 33, data[3] % 129};
+    const bool onDisplay =
+        area[2] >= 1 && area[3] >= 1 && area[0] + area[2] <= 32 && area[1] + area[3] <= 128;
+    bool valid = false;
+    const std::string options = optionText(fuzzed, data + 4, valid) + "area " +
+                                std::to_string(area[0]) + "," + std::to_string(area[1]) + "," +
+                                std::to_string(area[2]) + "," + std::to_string(area[3]);
+    valid = valid && onDisplay;
+    if ((studio_option_problem("text", options.c_str()) == 0) != valid)
+        fail("text options judged wrongly");
     std::uint8_t base[Cells];
     for (int i = 0; i < Cells; ++i)
         base[i] = (data[4] >> (i % 8)) & 1;
     const std::string lines(reinterpret_cast<const char *>(data) + 8, size - 8);
     std::uint8_t screen[Cells];
-    const int status = studio_set_text(lines.c_str(), fonts[data[5] % 4], data[6] % 5, data[7] % 4,
-                                       area, data[4] % 2, base, screen);
+    const int status = studio_set_text(lines.c_str(), options.c_str(), base, screen);
     if (status != 0) {
         if (*studio_message() == '\0')
             fail("text refused without a reason");
         return;
     }
+    if (!valid)
+        fail("text set with options that are not taken");
     for (int i = 0; i < Cells; ++i) {
         const int column = i % 32;
         const int row = i / 32;
@@ -135,17 +194,39 @@ void text(const std::uint8_t *data, std::size_t size)
     }
 }
 
+// Option text of any bytes: judged the same by every entry point that reads it.
+void anyOptions(const std::uint8_t *data, std::size_t size)
+{
+    const std::string options(reinterpret_cast<const char *>(data), size);
+    const int refused = studio_option_problem("convert", options.c_str());
+    if (refused && *studio_message() == '\0')
+        fail("options refused without a reason");
+    const std::uint8_t grey[4] = {128, 128, 128, 255};
+    std::vector<double> levels(StudioLevelsLength);
+    if (studio_picture_levels(grey, 1, 1, 0, 0, options.c_str(), levels.data()) != refused)
+        fail("the levels judge options otherwise");
+    if (studio_option_problem("text", options.c_str()) == 0)
+        return;
+    const std::string problem = studio_message();
+    std::uint8_t base[Cells] = {};
+    std::uint8_t screen[Cells];
+    if (studio_set_text("A", options.c_str(), base, screen) == 0 || problem != studio_message())
+        fail("text options refused by the check are not refused alike when setting");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     if (size == 0)
         return 0;
-    if (data[0] % 3 == 0)
+    if (data[0] % 4 == 0)
         screenFile(data + 1, size - 1);
-    else if (data[0] % 3 == 1)
+    else if (data[0] % 4 == 1)
         picture(data + 1, size - 1);
-    else
+    else if (data[0] % 4 == 2)
         text(data + 1, size - 1);
+    else
+        anyOptions(data + 1, size - 1);
     return 0;
 }

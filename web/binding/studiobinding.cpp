@@ -7,14 +7,19 @@
 #include "displayarea.h"
 #include "editorbitmap.h"
 #include "editorbitmapfile.h"
+#include "filewording.h"
+#include "optiontable.h"
+#include "optionvalues.h"
 #include "pictureconversion.h"
 #include "screencheck.h"
 #include "textlayout.h"
 #include "textwording.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cstdio>
+#include <locale>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -25,69 +30,234 @@ namespace {
 using bootscreen::DisplayColumns;
 using bootscreen::DisplayPicture;
 using bootscreen::DisplayRows;
+using optiontable::Command;
+using optiontable::Kind;
+using optiontable::Option;
+using optionvalues::GivenOptions;
 using pictureconversion::Options;
 
 constexpr int LevelCount = DisplayColumns * DisplayRows;
 static_assert(StudioLevelsLength == LevelCount + 6, "the levels, then six numbers");
 
-// The last text handed out, kept until the next call that hands one out.
+// The last text handed out, kept until the next call that hands one out; the last refusal's
+// reason; the options the last conversion chose.
 std::string written;
+std::string message;
+std::string chosen;
 
-// A whole number within [low, high], or nothing.
-std::optional<int> wholeOption(double value, int low, int high)
+// The commands the studio offers, by the word tbs knows them by.
+struct CommandWord
 {
-    if (!(value >= low && value <= high) || value != std::floor(value))
-        return std::nullopt;
-    return int(value);
+    const char *word;
+    Command command;
+};
+constexpr CommandWord Commands[] = {{"convert", optiontable::Convert}, {"text", optiontable::Text}};
+
+// Whether the studio offers the option: those that shape the screen. Files, formats, the size of
+// an image written and what tbs prints are the tool's own.
+bool offered(const Option &option)
+{
+    static constexpr std::string_view toolsOwn[] = {"scale", "verbose", "list-fonts"};
+    return option.kind != Kind::Path && option.kind != Kind::Format &&
+           std::find(std::begin(toolsOwn), std::end(toolsOwn), option.name) == std::end(toolsOwn);
 }
 
-// Left, top, width and height, as a rectangle of at least one pixel on the display.
-std::optional<geometry::Rect> areaFrom(const double *values)
+const Option *offeredOption(Command command, std::string_view name)
 {
-    const auto left = wholeOption(values[0], 0, DisplayColumns);
-    const auto top = wholeOption(values[1], 0, DisplayRows);
-    const auto width = wholeOption(values[2], 0, DisplayColumns);
-    const auto height = wholeOption(values[3], 0, DisplayRows);
-    if (!left || !top || !width || !height)
-        return std::nullopt;
-    const geometry::Rect area{*left, *top, *width, *height};
-    if (!displayarea::isOnDisplay(area))
-        return std::nullopt;
-    return area;
+    const Option *option = optiontable::find(command, name);
+    return option && offered(*option) ? option : nullptr;
 }
 
-std::optional<Options> optionsFrom(const double *values)
+// The options in option text, each one the command offers; the problem, worded as tbs's parser
+// words it, when one is not.
+std::variant<GivenOptions, std::string> givenOptions(Command command, std::string_view text)
 {
-    const auto fit = wholeOption(values[StudioFit], 0, 3);
-    const auto rotation = wholeOption(values[StudioRotation], 0, 4);
-    const auto dither = wholeOption(values[StudioDither], 0, 4);
-    const auto threshold = wholeOption(values[StudioThreshold], -1, 255);
-    const auto invert = wholeOption(values[StudioInvert], 0, 1);
-    const auto background = wholeOption(values[StudioBackground], 0, 1);
-    const auto levels = wholeOption(values[StudioLevels], 0, 1);
-    const auto brightness =
-        wholeOption(values[StudioBrightness], tone::MinBrightness, tone::MaxBrightness);
-    const auto contrast = wholeOption(values[StudioContrast], tone::MinContrast, tone::MaxContrast);
-    const double gamma = values[StudioGamma];
-    const std::optional<geometry::Rect> area = areaFrom(values + StudioAreaLeft);
-    if (!fit || !rotation || !dither || !threshold || !invert || !background || !levels ||
-        !brightness || !contrast || !(gamma >= tone::MinGamma && gamma <= tone::MaxGamma) || !area)
+    GivenOptions given;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.empty())
+            continue;
+        const size_t space = line.find(' ');
+        const std::string name(line.substr(0, space));
+        const std::string value(space == std::string_view::npos ? std::string_view()
+                                                                : line.substr(space + 1));
+        const Option *option = offeredOption(command, name);
+        if (!option)
+            return "Unknown option '" + name + "'.";
+        if (option->kind == Kind::Flag && !value.empty())
+            return "Unexpected value after '--" + name + "'.";
+        given.push_back({name, value});
+    }
+    return given;
+}
+
+// The options of convert in option text; nothing, with the reason in `message`, when refused.
+std::optional<Options> conversionOptions(const char *text)
+{
+    const auto given = givenOptions(optiontable::Convert, text ? text : "");
+    if (const std::string *problem = std::get_if<std::string>(&given)) {
+        message = *problem;
         return std::nullopt;
-    Options options;
-    options.fit = static_cast<picturefit::Fit>(*fit);
-    options.rotation = static_cast<picturefit::Rotation>(*rotation);
-    if (*dither < 4)
-        options.dither = static_cast<dithering::Method>(*dither);
-    if (*threshold >= 0)
-        options.threshold = *threshold;
-    options.invert = *invert == 1;
-    options.background = static_cast<pictureconversion::Background>(*background);
-    options.tone.stretchLevels = *levels == 1;
-    options.tone.brightness = *brightness;
-    options.tone.contrast = *contrast;
-    options.tone.gamma = gamma;
-    options.area = *area;
-    return options;
+    }
+    auto read = optionvalues::conversionOptions(std::get<GivenOptions>(given));
+    if (const std::string *problem = std::get_if<std::string>(&read)) {
+        message = *problem;
+        return std::nullopt;
+    }
+    return std::get<Options>(read);
+}
+
+// The problem in options read, if any.
+template <typename Read>
+std::optional<std::string> problemIn(const std::variant<Read, std::string> &read)
+{
+    if (const std::string *problem = std::get_if<std::string>(&read))
+        return *problem;
+    return std::nullopt;
+}
+
+std::string chosenText(const pictureconversion::Conversion &conversion)
+{
+    std::string text;
+    for (const optionvalues::Given &option : optionvalues::reproducingOptions(conversion))
+        text += option.name + (option.value.empty() ? "" : " " + option.value) + "\n";
+    return text;
+}
+
+// JSON written by hand: the module carries no JSON library for one text.
+void putString(std::string &out, std::string_view text)
+{
+    out += '"';
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned(c));
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+}
+
+// The shortest spelling that reads back as the same number.
+void putNumber(std::string &out, double value)
+{
+    std::string spelled;
+    for (int precision = 6; precision <= 17; ++precision) {
+        std::ostringstream text;
+        text.imbue(std::locale::classic());
+        text.precision(precision);
+        text << value;
+        spelled = text.str();
+        std::istringstream back(spelled);
+        back.imbue(std::locale::classic());
+        double read = 0;
+        if (back >> read && read == value)
+            break;
+    }
+    out += spelled;
+}
+
+const char *kindWord(Kind kind)
+{
+    switch (kind) {
+    case Kind::Flag:
+        return "flag";
+    case Kind::Choice:
+        return "choice";
+    case Kind::Whole:
+        return "whole";
+    case Kind::Number:
+        return "number";
+    case Kind::Area:
+        return "area";
+    case Kind::Path:
+        return "path";
+    case Kind::Format:
+        return "format";
+    }
+    return "";
+}
+
+void putOption(std::string &out, const Option &option)
+{
+    const auto field = [&out](const char *name) {
+        out += out.back() == '{' ? "\"" : ",\"";
+        out += name;
+        out += "\":";
+    };
+    out += '{';
+    field("name");
+    putString(out, option.name);
+    field("kind");
+    putString(out, kindWord(option.kind));
+    field("label");
+    putString(out, option.label);
+    field("valueName");
+    putString(out, option.valueName);
+    field("choices");
+    out += '[';
+    for (const optiontable::Choice &choice : option.choices) {
+        out += out.back() == '[' ? "{" : ",{";
+        out += "\"value\":";
+        putString(out, choice.value);
+        out += ",\"label\":";
+        putString(out, choice.label);
+        out += '}';
+    }
+    out += ']';
+    field("minimum");
+    putNumber(out, option.minimum);
+    field("maximum");
+    putNumber(out, option.maximum);
+    field("step");
+    putNumber(out, option.step);
+    field("automatic");
+    putString(out, option.automatic);
+    field("default");
+    putString(out, option.defaultValue);
+    field("unit");
+    putString(out, option.unit);
+    field("help");
+    putString(out, optiontable::helpText(option));
+    field("placesPicture");
+    out += option.placesPicture ? "true" : "false";
+    out += '}';
+}
+
+std::string vocabulary()
+{
+    std::string out = "{\"display\":{\"columns\":" + std::to_string(DisplayColumns) +
+                      ",\"rows\":" + std::to_string(DisplayRows) + "},\"commands\":{";
+    for (const CommandWord &each : Commands) {
+        if (out.back() != '{')
+            out += ',';
+        putString(out, each.word);
+        out += ":[";
+        for (const Option *option : optiontable::optionsOf(each.command)) {
+            if (!offered(*option))
+                continue;
+            if (out.back() != '[')
+                out += ',';
+            putOption(out, *option);
+        }
+        out += ']';
+    }
+    out += "},\"readByteCap\":" + std::to_string(bootscreen::ReadByteCap) + ",\"words\":{";
+    out += "\"blankResultLit\":";
+    putString(out, filewording::blankResult(true, filewording::Naming::Controls));
+    out += ",\"blankResultDark\":";
+    putString(out, filewording::blankResult(false, filewording::Naming::Controls));
+    out += ",\"notABootScreenFile\":";
+    putString(out, filewording::notABootScreenFile());
+    out += "}}";
+    return out;
 }
 
 void putLevels(const pictureconversion::PictureLevels &picture, double *levels)
@@ -111,13 +281,6 @@ pictureconversion::PictureLevels levelsFrom(const double *levels)
     picture.mainToneShare = rest[4];
     picture.uniform = rest[5] != 0;
     return picture;
-}
-
-void putChoice(const pictureconversion::Conversion &conversion, std::int32_t *chosen)
-{
-    chosen[StudioChosenDither] = static_cast<std::int32_t>(conversion.dither);
-    chosen[StudioChosenThreshold] = conversion.threshold;
-    chosen[StudioChosenBlank] = conversion.blank ? 1 : 0;
 }
 
 DisplayPicture pictureFrom(const std::uint8_t *screen)
@@ -147,10 +310,40 @@ RgbaView viewOf(const std::uint8_t *rgba, int width, int height)
 
 extern "C" {
 
-int studio_picture_levels(const std::uint8_t *rgba, int width, int height, int fullWidth,
-                          int fullHeight, const double *options, double *levels)
+const char *studio_vocabulary()
 {
-    const auto parsed = optionsFrom(options);
+    written = vocabulary();
+    return written.c_str();
+}
+
+int studio_option_problem(const char *command, const char *options)
+{
+    const std::string_view word = command ? command : "";
+    for (const CommandWord &each : Commands) {
+        if (word != each.word)
+            continue;
+        const auto given = givenOptions(each.command, options ? options : "");
+        if (const std::string *problem = std::get_if<std::string>(&given)) {
+            message = *problem;
+            return 1;
+        }
+        const GivenOptions &read = std::get<GivenOptions>(given);
+        const std::optional<std::string> problem =
+            each.command == optiontable::Text ? problemIn(optionvalues::textOptions(read))
+                                              : problemIn(optionvalues::conversionOptions(read));
+        if (!problem)
+            return 0;
+        message = *problem;
+        return 1;
+    }
+    message = "Unknown command '" + std::string(word) + "'.";
+    return 1;
+}
+
+int studio_picture_levels(const std::uint8_t *rgba, int width, int height, int fullWidth,
+                          int fullHeight, const char *options, double *levels)
+{
+    const auto parsed = conversionOptions(options);
     if (!parsed || !rgba || width <= 0 || height <= 0)
         return 1;
     putLevels(pictureconversion::pictureLevels(viewOf(rgba, width, height), *parsed,
@@ -159,33 +352,41 @@ int studio_picture_levels(const std::uint8_t *rgba, int width, int height, int f
     return 0;
 }
 
-int studio_convert_levels(const double *levels, const double *options, std::uint8_t *screen,
-                          std::int32_t *chosen)
+int studio_convert_levels(const double *levels, const char *options, std::uint8_t *screen,
+                          std::int32_t *blank)
 {
-    const auto parsed = optionsFrom(options);
+    const auto parsed = conversionOptions(options);
     if (!parsed)
         return 1;
     const pictureconversion::Conversion conversion =
         pictureconversion::convertLevels(levelsFrom(levels), *parsed);
     putPicture(conversion.picture, screen);
-    putChoice(conversion, chosen);
+    *blank = conversion.blank ? 1 : 0;
+    chosen = chosenText(conversion);
     return 0;
 }
 
-int studio_compare(const double *levels, const double *options, std::uint8_t *screens,
-                   std::int32_t *chosen)
+int studio_compare(const double *levels, const char *options, std::uint8_t *screens,
+                   std::int32_t *blank)
 {
-    const auto parsed = optionsFrom(options);
+    const auto parsed = conversionOptions(options);
     if (!parsed)
         return -1;
     const std::vector<comparesheet::Candidate> candidates =
         comparesheet::candidates(levelsFrom(levels), *parsed);
     const size_t count = std::min<size_t>(candidates.size(), StudioMaxCandidates);
+    chosen.clear();
     for (size_t i = 0; i < count; ++i) {
         putPicture(candidates[i].conversion.picture, screens + i * LevelCount);
-        putChoice(candidates[i].conversion, chosen + i * StudioChoiceCount);
+        blank[i] = candidates[i].conversion.blank ? 1 : 0;
+        chosen += (i > 0 ? "\n" : "") + chosenText(candidates[i].conversion);
     }
     return int(count);
+}
+
+const char *studio_chosen()
+{
+    return chosen.c_str();
 }
 
 const char *studio_fonts()
@@ -197,48 +398,42 @@ const char *studio_fonts()
     return written.c_str();
 }
 
-int studio_set_text(const char *text, const char *font, int rotation, int alignment,
-                    const double *area, int invert, const std::uint8_t *base, std::uint8_t *screen)
+int studio_set_text(const char *text, const char *options, const std::uint8_t *base,
+                    std::uint8_t *screen)
 {
-    static constexpr textlayout::Rotation rotations[] = {
-        textlayout::Rotation::Auto, textlayout::Rotation::None, textlayout::Rotation::Quarter,
-        textlayout::Rotation::ThreeQuarters};
-    static constexpr textlayout::Alignment alignments[] = {
-        textlayout::Alignment::Left, textlayout::Alignment::Center, textlayout::Alignment::Right};
-    const std::optional<geometry::Rect> placed = areaFrom(area);
-    textlayout::Options options;
-    if (std::string_view(font) != "auto")
-        options.font = pixelfont::fontNamed(font);
-    if (!placed || (std::string_view(font) != "auto" && !options.font) || rotation < 0 ||
-        rotation > 3 || alignment < 0 || alignment > 2) {
-        written = "the text options are not ones the studio offers";
+    const auto given = givenOptions(optiontable::Text, options ? options : "");
+    if (const std::string *problem = std::get_if<std::string>(&given)) {
+        message = *problem;
         return 1;
     }
-    options.rotation = rotations[rotation];
-    options.alignment = alignments[alignment];
-    options.area = *placed;
+    const auto read = optionvalues::textOptions(std::get<GivenOptions>(given));
+    if (const std::string *problem = std::get_if<std::string>(&read)) {
+        message = *problem;
+        return 1;
+    }
+    const textlayout::Options &layout = std::get<textlayout::Options>(read);
     std::vector<std::string> lines;
-    for (std::string_view rest = text;;) {
+    for (std::string_view rest = text ? text : "";;) {
         const size_t end = rest.find('\n');
         lines.emplace_back(rest.substr(0, end));
         if (end == std::string_view::npos)
             break;
         rest.remove_prefix(end + 1);
     }
-    const auto part = textlayout::setText(lines, options);
+    const auto part = textlayout::setText(lines, layout);
     if (const textlayout::Error *error = std::get_if<textlayout::Error>(&part)) {
-        written = textwording::message(*error);
+        message = textwording::message(*error);
         return 1;
     }
-    putPicture(displayarea::composed(pictureFrom(base), std::get<DisplayPicture>(part), *placed,
-                                     invert != 0),
+    putPicture(displayarea::composed(pictureFrom(base), std::get<DisplayPicture>(part), layout.area,
+                                     optionvalues::textInverted(std::get<GivenOptions>(given))),
                screen);
     return 0;
 }
 
 const char *studio_message()
 {
-    return written.c_str();
+    return message.c_str();
 }
 
 int studio_read_tbs(const char *bytes, int length, std::uint8_t *screen)

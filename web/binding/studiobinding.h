@@ -8,71 +8,66 @@
 // forbids.
 //
 // A screen is 4096 bytes, one per display pixel row by row (32 columns, 128 rows), 1 = lit.
-// Conversion options are an array of doubles, indexed by StudioOption; every one but the gamma
-// is a whole number.
+//
+// Options cross as text in the very words tbs takes: one option a line, its name and its value
+// ("fit cover", "threshold auto"), a flag its name alone when set ("invert"). An option left out
+// takes tbs's default. The options of a command are the rows of the core's option table that the
+// studio offers (see studio_vocabulary); any other name, a flag with a value or a value the
+// option does not take is refused, with the problem in tbs's words in studio_message().
 extern "C" {
-
-enum StudioOption {
-    StudioFit,        // 0 contain, 1 cover, 2 stretch, 3 none
-    StudioRotation,   // 0 none, 1 90, 2 180, 3 270, 4 auto
-    StudioDither,     // 0 floyd-steinberg, 1 atkinson, 2 bayer, 3 none, 4 auto
-    StudioThreshold,  // 0-255, or -1 for auto
-    StudioInvert,     // 0 or 1
-    StudioBackground, // 0 black, 1 white
-    StudioLevels,     // 0 none, 1 auto (stretch the picture's own levels)
-    StudioBrightness, // -100 to 100
-    StudioContrast,   // -100 to 100
-    StudioGamma,      // 0.2 to 5
-    StudioAreaLeft,   // the area of the display the picture goes in: left, top, width, height
-    StudioAreaTop,
-    StudioAreaWidth,
-    StudioAreaHeight,
-    StudioOptionCount
-};
 
 // A picture reduced to the display, as the conversion needs it: 32 x 128 grey levels row by
 // row, then the placed picture's left, top, width and height, its main tone share, and 1 when
-// it is one flat colour. Only the options' fit, rotation, background and area shape it.
+// it is one flat colour. Only the options that place the picture shape it.
 enum { StudioLevelsLength = 32 * 128 + 6 };
-
-// What a conversion chose, for the options that give it again.
-enum StudioChoice {
-    StudioChosenDither,    // 0-3 as StudioDither
-    StudioChosenThreshold, // 0-255
-    StudioChosenBlank,     // 1: all dark or all lit, from a picture that is not flat
-    StudioChoiceCount
-};
 
 // The most candidates studio_compare gives.
 enum { StudioMaxCandidates = 16 };
 
-// The levels of straight RGBA rows. `fullWidth` x `fullHeight`, when not 0, is the size of the
-// picture of which these rows are a reduced copy, so that the copy lands where the full picture
-// would. Returns 0, or 1 for a bad size or option.
+// The option table and the constants the studio builds its page from, as one JSON text: the
+// display's columns and rows, the rows of the convert and text commands that the studio offers
+// (name, kind, label, value name, choices with their value and label, minimum, maximum, step,
+// automatic word, default, unit, help line, whether the option places the picture), the reader's
+// byte cap and the words of the blank-result warning and of a file that is no boot screen.
+// Valid until the next call.
+const char *studio_vocabulary();
+
+// Whether `options` are ones the command ("convert" or "text") takes: 0, or 1 with the problem
+// in studio_message().
+int studio_option_problem(const char *command, const char *options);
+
+// The levels of straight RGBA rows, for the options of convert. `fullWidth` x `fullHeight`, when
+// not 0, is the size of the picture of which these rows are a reduced copy, so that the copy
+// lands where the full picture would. Returns 0, or 1 for a bad size or refused options.
 int studio_picture_levels(const std::uint8_t *rgba, int width, int height, int fullWidth,
-                          int fullHeight, const double *options, double *levels);
+                          int fullHeight, const char *options, double *levels);
 
-// The screen for the levels: toned, dithered and inverted as the options say, with what was
-// chosen in `chosen` (StudioChoiceCount entries). Returns 0, or 1 for a bad option.
-int studio_convert_levels(const double *levels, const double *options, std::uint8_t *screen,
-                          std::int32_t *chosen);
+// The screen for the levels: toned, dithered and inverted as the options of convert say. `blank`
+// is 1 when the result is all dark or all lit from a picture that is not flat; the options that
+// give this screen again (the method and threshold chosen) are in studio_chosen(). Returns 0, or
+// 1 for refused options.
+int studio_convert_levels(const double *levels, const char *options, std::uint8_t *screen,
+                          std::int32_t *blank);
 
-// The candidates that `tbs compare` shows for the levels: for each, a screen in `screens` and
-// its chosen dither and threshold in `chosen` (StudioChoiceCount entries each). Returns how
-// many, or -1 for a bad option.
-int studio_compare(const double *levels, const double *options, std::uint8_t *screens,
-                   std::int32_t *chosen);
+// The candidates that `tbs compare` shows for the levels: for each, a screen in `screens` and its
+// blank flag in `blank`; studio_chosen() holds the options that give each, one candidate after
+// another, separated by an empty line. Returns how many, or -1 for refused options.
+int studio_compare(const double *levels, const char *options, std::uint8_t *screens,
+                   std::int32_t *blank);
+
+// The options the last conversion or comparison chose, as option text. Valid until the next one.
+const char *studio_chosen();
 
 // The bundled fonts, smallest first, one "NAME WIDTH HEIGHT" a line. Valid until the next call.
 const char *studio_fonts();
 
 // Sets lines of UTF-8 text (separated by line feeds) in the area of `base`, as tbs text --over
-// does: `font` is a bundled font's name or "auto"; `rotation` 0 auto, 1 none, 2 90, 3 270;
-// `alignment` 0 left, 1 center, 2 right; `area` left, top, width, height; `invert` 1 for dark
-// text on a lit area. Returns 0 with the screen in `screen`, or 1 with the reason in
+// does with the options of text. Returns 0 with the screen in `screen`, or 1 with the reason in
 // studio_message(), in the words tbs uses.
-int studio_set_text(const char *text, const char *font, int rotation, int alignment,
-                    const double *area, int invert, const std::uint8_t *base, std::uint8_t *screen);
+int studio_set_text(const char *text, const char *options, const std::uint8_t *base,
+                    std::uint8_t *screen);
+
+// Why the last call that could refuse did so.
 const char *studio_message();
 
 // Reads the bytes of a .tbs file into a screen, as the editor imports it onto a blank one.

@@ -1,44 +1,77 @@
-// The core compiled to WebAssembly (web/binding), behind typed calls. A screen is 4096 bytes, one
-// per display pixel row by row, 1 = lit.
-
-export const DisplayColumns = 32;
-export const DisplayRows = 128;
-export const CellCount = DisplayColumns * DisplayRows;
+// The core compiled to WebAssembly (web/binding), behind typed calls. A screen is one byte per
+// display pixel row by row, 1 = lit. Options cross as the words tbs takes; the table they come
+// from, the display's size and the core's words are the module's vocabulary.
 
 export type Screen = Uint8Array<ArrayBuffer>;
 
-// The options as the binding takes them (StudioOption in studiobinding.h): dither 4 and
-// threshold -1 are automatic.
-export interface CoreOptions {
-  fit: number;
-  rotation: number;
-  dither: number;
-  threshold: number;
-  invert: boolean;
-  background: number;
-  area: { x: number; y: number; width: number; height: number };
-  levels: number;
-  brightness: number;
-  contrast: number;
-  gamma: number;
+// A row of the core's option table, as studio_vocabulary() exports it.
+export type OptionKind = 'flag' | 'choice' | 'whole' | 'number' | 'area';
+export interface OptionRow {
+  name: string;
+  kind: OptionKind;
+  label: string; // the words people see for it
+  valueName: string; // as tbs's help names the value: METHOD, X,Y,W,H
+  choices: { value: string; label: string }[];
+  minimum: number;
+  maximum: number;
+  step: number;
+  automatic: string; // a whole number's word for "chosen from the picture", or ''
+  default: string; // as typed; '' for a flag
+  unit: string;
+  help: string; // the line tbs --help shows
+  placesPicture: boolean; // a picture reduced to the display must be reduced again when it changes
 }
 
-const OptionCount = 14;
-const LevelsLength = CellCount + 6; // StudioLevelsLength
-const ChoiceCount = 3; // StudioChoiceCount
-const MaxCandidates = 16; // StudioMaxCandidates
+export interface Vocabulary {
+  display: { columns: number; rows: number };
+  // The options the studio offers of each command, in the order tbs --help lists them.
+  commands: { convert: OptionRow[]; text: OptionRow[] };
+  readByteCap: number; // the .tbs reader takes no more bytes than this
+  words: { blankResultLit: string; blankResultDark: string; notABootScreenFile: string };
+}
+export type CommandName = keyof Vocabulary['commands'];
+
+// An option's value: the word tbs takes after it, or for a flag whether it is given.
+export type OptionValue = string | boolean;
+export type OptionValues = Readonly<Record<string, OptionValue>>;
+
+// The values as option text: one option a line, a flag its name alone when set.
+export function optionText(values: OptionValues): string {
+  let text = '';
+  for (const [name, value] of Object.entries(values)) {
+    if (value === false) continue;
+    text += value === true ? `${name}\n` : `${name} ${value}\n`;
+  }
+  return text;
+}
+
+// Option text back as values: each line's first word is the name, the rest its value.
+export function optionValues(text: string): Record<string, OptionValue> {
+  const values: Record<string, OptionValue> = {};
+  for (const line of text.split('\n')) {
+    if (line === '') continue;
+    const space = line.indexOf(' ');
+    if (space < 0) values[line] = true;
+    else values[line.slice(0, space)] = line.slice(space + 1);
+  }
+  return values;
+}
 
 // A picture reduced to the display (grey levels and what the automatic choices look at), as the
-// binding hands it out; only the fit, rotation, background and area shape it.
+// binding hands it out; only the options that place the picture shape it.
 export type PictureLevels = Float64Array<ArrayBuffer>;
 
-// A conversion's screen, with the method and threshold that give it again.
+// A conversion's screen, with the options that give it again (the method and threshold chosen).
 export interface Conversion {
   screen: Screen;
-  dither: number; // 0-3, as CoreOptions
-  threshold: number;
+  chosen: Record<string, OptionValue>;
   blank: boolean; // all dark or all lit, from a picture that is not flat
 }
+
+// The options were refused; the message is the problem in tbs's words.
+export class OptionsRefused extends Error {}
+
+const MaxCandidates = 16; // StudioMaxCandidates
 
 interface StudioModule {
   HEAPU8: Uint8Array<ArrayBuffer>;
@@ -46,13 +79,15 @@ interface StudioModule {
   HEAP32: Int32Array<ArrayBuffer>;
   _malloc(size: number): number;
   _free(pointer: number): void;
+  _studio_vocabulary(): number;
+  _studio_option_problem(command: number, options: number): number;
   _studio_picture_levels(rgba: number, width: number, height: number, fullWidth: number,
     fullHeight: number, options: number, levels: number): number;
-  _studio_convert_levels(levels: number, options: number, screen: number, chosen: number): number;
-  _studio_compare(levels: number, options: number, screens: number, chosen: number): number;
+  _studio_convert_levels(levels: number, options: number, screen: number, blank: number): number;
+  _studio_compare(levels: number, options: number, screens: number, blank: number): number;
+  _studio_chosen(): number;
   _studio_fonts(): number;
-  _studio_set_text(text: number, font: number, rotation: number, alignment: number, area: number,
-    invert: number, base: number, screen: number): number;
+  _studio_set_text(text: number, options: number, base: number, screen: number): number;
   _studio_message(): number;
   _studio_read_tbs(bytes: number, length: number, screen: number): number;
   _studio_check_tbs(bytes: number, length: number, name: number): number;
@@ -78,18 +113,23 @@ export interface HeldPicture {
 }
 
 export class StudioCore {
+  readonly vocabulary: Vocabulary;
+  readonly cellCount: number;
   private readonly module: StudioModule;
-  private readonly options: number;
+  private readonly levelsLength: number;
   private readonly levels: number;
   private readonly screen: number;
-  private readonly chosen: number;
+  private readonly blank: number;
 
   constructor(module: unknown) {
     this.module = module as StudioModule;
-    this.options = this.module._malloc(OptionCount * 8);
-    this.levels = this.module._malloc(LevelsLength * 8);
-    this.screen = this.module._malloc(CellCount * MaxCandidates);
-    this.chosen = this.module._malloc(ChoiceCount * 4 * MaxCandidates);
+    this.vocabulary = JSON.parse(this.text(this.module._studio_vocabulary())) as Vocabulary;
+    const { columns, rows } = this.vocabulary.display;
+    this.cellCount = columns * rows;
+    this.levelsLength = this.cellCount + 6; // StudioLevelsLength
+    this.levels = this.module._malloc(this.levelsLength * 8);
+    this.screen = this.module._malloc(this.cellCount * MaxCandidates);
+    this.blank = this.module._malloc(4 * MaxCandidates);
   }
 
   // The core from the module's bytes. Compiled and started at once where the browser allows it
@@ -116,6 +156,15 @@ export class StudioCore {
     });
   }
 
+  // The problem with a set of a command's values, in tbs's words; '' when the core takes them.
+  problem(command: CommandName, values: OptionValues): string {
+    const text = textOf(values);
+    if (text === null) return lineBreakProblem;
+    return this.withText(command, (commandPointer) => this.withText(text, (pointer) =>
+      this.module._studio_option_problem(commandPointer, pointer) === 0 ? ''
+        : this.text(this.module._studio_message())));
+  }
+
   // Copies straight RGBA pixels into the module. Returns null when memory runs out.
   hold(rgba: Uint8Array | Uint8ClampedArray, width: number, height: number,
     fullWidth = width, fullHeight = height): HeldPicture | null {
@@ -129,39 +178,42 @@ export class StudioCore {
     this.module._free(picture.pointer);
   }
 
-  pictureLevels(picture: HeldPicture, options: CoreOptions): PictureLevels {
-    this.putOptions(options);
-    const status = this.module._studio_picture_levels(picture.pointer, picture.width, picture.height,
-      picture.fullWidth, picture.fullHeight, this.options, this.levels);
-    if (status !== 0) throw new Error('bad conversion options');
-    return this.module.HEAPF64.slice(this.levels / 8, this.levels / 8 + LevelsLength);
+  // The levels of a held picture for the values of convert.
+  pictureLevels(picture: HeldPicture, values: OptionValues): PictureLevels {
+    return this.withOptions(values, (options) => {
+      const status = this.module._studio_picture_levels(picture.pointer, picture.width, picture.height,
+        picture.fullWidth, picture.fullHeight, options, this.levels);
+      if (status !== 0) this.refused();
+      return this.module.HEAPF64.slice(this.levels / 8, this.levels / 8 + this.levelsLength);
+    });
   }
 
-  convertLevels(levels: PictureLevels, options: CoreOptions): Conversion {
-    this.putOptions(options);
-    this.module.HEAPF64.set(levels, this.levels / 8);
-    if (this.module._studio_convert_levels(this.levels, this.options, this.screen, this.chosen) !== 0)
-      throw new Error('bad conversion options');
-    return this.conversion(0);
+  convertLevels(levels: PictureLevels, values: OptionValues): Conversion {
+    return this.withOptions(values, (options) => {
+      this.module.HEAPF64.set(levels, this.levels / 8);
+      if (this.module._studio_convert_levels(this.levels, options, this.screen, this.blank) !== 0)
+        this.refused();
+      return this.conversion(0, this.text(this.module._studio_chosen()));
+    });
   }
 
   // The candidates that tbs compare shows, in its order.
-  compare(levels: PictureLevels, options: CoreOptions): Conversion[] {
-    this.putOptions(options);
-    this.module.HEAPF64.set(levels, this.levels / 8);
-    const count = this.module._studio_compare(this.levels, this.options, this.screen, this.chosen);
-    if (count < 0) throw new Error('bad conversion options');
-    return Array.from({ length: count }, (_, i) => this.conversion(i));
+  compare(levels: PictureLevels, values: OptionValues): Conversion[] {
+    return this.withOptions(values, (options) => {
+      this.module.HEAPF64.set(levels, this.levels / 8);
+      const count = this.module._studio_compare(this.levels, options, this.screen, this.blank);
+      if (count < 0) this.refused();
+      const chosen = this.text(this.module._studio_chosen()).split('\n\n');
+      return Array.from({ length: count }, (_, i) => this.conversion(i, chosen[i]));
+    });
   }
 
-  private conversion(index: number): Conversion {
-    const screen = this.screen + index * CellCount;
-    const chosen = this.chosen / 4 + index * ChoiceCount;
+  private conversion(index: number, chosen: string): Conversion {
+    const screen = this.screen + index * this.cellCount;
     return {
-      screen: this.module.HEAPU8.slice(screen, screen + CellCount),
-      dither: this.module.HEAP32[chosen],
-      threshold: this.module.HEAP32[chosen + 1],
-      blank: this.module.HEAP32[chosen + 2] === 1,
+      screen: this.module.HEAPU8.slice(screen, screen + this.cellCount),
+      chosen: optionValues(chosen),
+      blank: this.module.HEAP32[this.blank / 4 + index] === 1,
     };
   }
 
@@ -173,41 +225,30 @@ export class StudioCore {
     });
   }
 
-  // `base` with lines of text set in the area, as tbs text --over sets them, or the reason why
-  // not in tbs's words. `rotation` 0 auto, 1 none, 2 90, 3 270; `alignment` 0 left, 1 center,
-  // 2 right.
-  setText(base: Screen, text: string, font: string, rotation: number, alignment: number,
-    area: { x: number; y: number; width: number; height: number }, invert: boolean): Screen | string {
-    const encoder = new TextEncoder();
-    return this.withBytes(encoder.encode(`${text}\0`), (textPointer) =>
-      this.withBytes(encoder.encode(`${font}\0`), (fontPointer) => {
-        this.module.HEAPF64.set([area.x, area.y, area.width, area.height], this.options / 8);
-        this.module.HEAPU8.set(base, this.screen + CellCount);
-        const status = this.module._studio_set_text(textPointer, fontPointer, rotation, alignment,
-          this.options, invert ? 1 : 0, this.screen + CellCount, this.screen);
-        if (status !== 0) return this.text(this.module._studio_message());
-        return this.module.HEAPU8.slice(this.screen, this.screen + CellCount);
-      }));
-  }
-
-  private text(pointer: number): string {
-    let end = pointer;
-    while (this.module.HEAPU8[end] !== 0) ++end;
-    return new TextDecoder().decode(this.module.HEAPU8.subarray(pointer, end));
+  // `base` with lines of text set as tbs text --over sets them with the values of text, or the
+  // reason why not in tbs's words.
+  setText(base: Screen, lines: string, values: OptionValues): Screen | string {
+    const text = textOf(values);
+    if (text === null) return lineBreakProblem;
+    return this.withText(lines, (linesPointer) => this.withText(text, (options) => {
+      this.module.HEAPU8.set(base, this.screen + this.cellCount);
+      const status = this.module._studio_set_text(linesPointer, options, this.screen + this.cellCount, this.screen);
+      if (status !== 0) return this.text(this.module._studio_message());
+      return this.module.HEAPU8.slice(this.screen, this.screen + this.cellCount);
+    }));
   }
 
   // The screen a .tbs file gives on a blank one, and how many lines were taken (0: no data).
   readTbs(bytes: Uint8Array): { screen: Screen; takenLines: number } {
     return this.withBytes(bytes, (pointer) => {
       const takenLines = this.module._studio_read_tbs(pointer, bytes.length, this.screen);
-      return { screen: this.module.HEAPU8.slice(this.screen, this.screen + CellCount), takenLines };
+      return { screen: this.module.HEAPU8.slice(this.screen, this.screen + this.cellCount), takenLines };
     });
   }
 
   // What `tbs check` says of the file, one finding a line; none for a file exactly as written.
   checkTbs(bytes: Uint8Array, name: string): string[] {
-    const nameBytes = new TextEncoder().encode(name + '\0');
-    return this.withBytes(nameBytes, (namePointer) =>
+    return this.withText(name, (namePointer) =>
       this.withBytes(bytes, (pointer) => {
         const report = this.text(this.module._studio_check_tbs(pointer, bytes.length, namePointer));
         return report.split('\n').filter((line) => line.length > 0);
@@ -220,11 +261,11 @@ export class StudioCore {
     return this.module.HEAPU8.slice(text, text + this.module._studio_written_length());
   }
 
-  // The cells of the editor's own 160 x 640 bitmap, or null for any other picture.
+  // The cells of the editor's own bitmap, or null for any other picture.
   readEditorBitmap(rgba: Uint8Array | Uint8ClampedArray, width: number, height: number): Screen | null {
     return this.withBytes(rgba, (pointer) =>
       this.module._studio_read_editor_bitmap(pointer, width, height, this.screen) === 1
-        ? this.module.HEAPU8.slice(this.screen, this.screen + CellCount)
+        ? this.module.HEAPU8.slice(this.screen, this.screen + this.cellCount)
         : null);
   }
 
@@ -234,11 +275,24 @@ export class StudioCore {
     return this.module.HEAPU8.slice(data, data + this.module._studio_written_length());
   }
 
-  private putOptions(options: CoreOptions): void {
-    this.module.HEAPF64.set([options.fit, options.rotation, options.dither, options.threshold,
-      options.invert ? 1 : 0, options.background, options.levels, options.brightness,
-      options.contrast, options.gamma, options.area.x, options.area.y, options.area.width,
-      options.area.height], this.options / 8);
+  private refused(): never {
+    throw new OptionsRefused(this.text(this.module._studio_message()));
+  }
+
+  private text(pointer: number): string {
+    let end = pointer;
+    while (this.module.HEAPU8[end] !== 0) ++end;
+    return new TextDecoder().decode(this.module.HEAPU8.subarray(pointer, end));
+  }
+
+  private withOptions<T>(values: OptionValues, use: (pointer: number) => T): T {
+    const text = textOf(values);
+    if (text === null) throw new OptionsRefused(lineBreakProblem);
+    return this.withText(text, use);
+  }
+
+  private withText<T>(text: string, use: (pointer: number) => T): T {
+    return this.withBytes(new TextEncoder().encode(`${text}\0`), use);
   }
 
   private withBytes<T>(bytes: Uint8Array | Uint8ClampedArray, use: (pointer: number) => T): T {
@@ -251,4 +305,13 @@ export class StudioCore {
       this.module._free(pointer);
     }
   }
+}
+
+// A value cannot hold a line break: option text has one option a line. (Only stored work that
+// was tampered with has one; the controls give none.)
+const lineBreakProblem = 'an option value holds a line break.';
+
+function textOf(values: OptionValues): string | null {
+  for (const value of Object.values(values)) if (typeof value === 'string' && /[\n\0]/.test(value)) return null;
+  return optionText(values);
 }

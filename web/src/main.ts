@@ -1,25 +1,26 @@
 // The studio page: wires the controls, the screen and the core together.
 import createStudioCore from 'studiocore';
 import studioWasm from 'studiocore-wasm';
-import { CellCount, type Conversion, type PictureLevels, type Screen, StudioCore } from './core';
-import { isTbsName, type Opened, OpenError, readPicture, readTbs } from './opening';
 import {
-  Alignments, areaOf, Choices, commandLine, coreOptions, Dithers, GammaRange, type Options, Ranges,
-  textCommandLine, TextRotations,
-} from './options';
+  type CommandName, type Conversion, type OptionValues, optionText, type PictureLevels, type Screen,
+  StudioCore,
+} from './core';
+import { OptionControls } from './controls';
+import { isTbsName, type Opened, OpenError, readPicture, readTbs } from './opening';
+import { commandWords, optionWords, placementKey, workRules } from './options';
 import { keepSiteFiles, registerOfflineWorker } from './offline';
-import { Keeper, type KeptSource } from './persistence';
+import { Keeper, type KeptSource, type KeptWork } from './persistence';
 import { drawActualSize, drawCells, ScreenView, type Stroke } from './screenview';
 import {
-  composed, everyCell, History, opened, painted, type Source, withOptions, withoutEdits, withText,
-  type Work,
+  composed, emptyWork, everyCell, History, opened, painted, restoredWork, type Source, withLines,
+  withOptions, withoutEdits, type Work, type WorkRules,
 } from './work';
 
 interface HeldSource {
   opened: Opened;
   bytes: Blob;
   held: ReturnType<StudioCore['hold']>;
-  levels: Map<string, PictureLevels>; // by fit, rotation, background and area
+  levels: Map<string, PictureLevels>; // by the values of the options that place the picture
 }
 
 const element = <T extends HTMLElement>(id: string): T => {
@@ -29,16 +30,20 @@ const element = <T extends HTMLElement>(id: string): T => {
 };
 
 class Studio {
-  private history = new History();
+  private readonly rules: WorkRules;
+  private history: History;
   private readonly sources = new Map<string, HeldSource>();
   private keptSourceId: string | null = null;
   private keeping: Promise<void> = Promise.resolve();
   private liveStroke: Stroke | null = null;
   private readonly view: ScreenView;
+  private readonly controls = new Map<CommandName, OptionControls>();
   private readonly messages = element<HTMLDivElement>('messages');
 
   constructor(private readonly core: StudioCore, private readonly keeper: Keeper) {
-    this.view = new ScreenView(element('screen'), {
+    this.rules = workRules(core);
+    this.history = new History(emptyWork(this.rules));
+    this.view = new ScreenView(element('screen'), core.vocabulary.display, {
       painting: (stroke) => { this.liveStroke = stroke; this.render(false); },
       painted: (stroke) => {
         this.liveStroke = null;
@@ -46,6 +51,7 @@ class Studio {
       },
     });
     this.wireControls();
+    this.render(false); // the controls show the defaults while kept work is read again
   }
 
   get work(): Work {
@@ -54,14 +60,16 @@ class Studio {
 
   // The controls work while the kept work's picture is read again: what the owner does in that
   // moment wins over the kept work rather than vanishing under it.
-  async restore(kept: Awaited<ReturnType<Keeper['restore']>>): Promise<void> {
+  async restore(kept: KeptWork | null): Promise<void> {
     const untouched = () => !this.history.canUndo && !this.history.canRedo;
-    if (kept) {
+    const work = kept && restoredWork(kept.stored, this.rules);
+    if (kept && !work) this.say('The work kept from last time could not be read again; starting afresh.', true);
+    if (work) {
       try {
-        if (kept.work.source && kept.source) await this.hold(kept.work.source, kept.source.bytes);
+        if (work.source && kept.source) await this.hold(work.source, kept.source.bytes);
         if (untouched()) {
-          this.history = new History(kept.work);
-          this.keptSourceId = kept.work.source?.id ?? null;
+          this.history = new History(work);
+          this.keptSourceId = work.source?.id ?? null;
         }
         this.releaseUnused();
       } catch {
@@ -75,7 +83,7 @@ class Studio {
   conversion(work: Work = this.work): Conversion | null {
     const source = work.source ? this.sources.get(work.source.id) : undefined;
     if (!source || source.opened.kind !== 'picture') return null;
-    return this.core.convertLevels(this.levelsOf(source, work.options), coreOptions(work.options));
+    return this.core.convertLevels(this.levelsOf(source, work.options.convert), work.options.convert);
   }
 
   // The screen before hand edits: the picture converted, the screen read, or all dark, with
@@ -88,13 +96,11 @@ class Studio {
     const source = work.source ? this.sources.get(work.source.id) : undefined;
     const conversion = this.conversion(work);
     const under = source?.opened.kind === 'screen' ? source.opened.screen
-      : conversion?.screen ?? new Uint8Array(CellCount);
-    const text = work.text;
-    const lines = text.text.replace(/\n+$/, '');
+      : conversion?.screen ?? new Uint8Array(this.core.cellCount);
+    const lines = work.lines.replace(/\n+$/, '');
     if (lines === '') return { conversion, screen: under, textProblem: '' };
-    const set = this.core.setText(under, lines, text.font, TextRotations.indexOf(text.rotate),
-      Alignments.indexOf(text.align), areaOf(text.area)!, text.invert);
-    if (typeof set === 'string') return { conversion, screen: under, textProblem: `The text is not set: ${set}.` };
+    const set = this.core.setText(under, lines, work.options.text);
+    if (typeof set === 'string') return { conversion, screen: under, textProblem: `The text is not set: ${withStop(set)}` };
     return { conversion, screen: set, textProblem: '' };
   }
 
@@ -135,11 +141,11 @@ class Studio {
     return entry;
   }
 
-  private levelsOf(source: HeldSource, options: Options): PictureLevels {
-    const key = `${options.fit}|${options.rotate}|${options.background}|${options.area}`;
+  private levelsOf(source: HeldSource, options: OptionValues): PictureLevels {
+    const key = placementKey(this.core.vocabulary.commands.convert, options);
     let levels = source.levels.get(key);
     if (!levels) {
-      levels = this.core.pictureLevels(source.held!, coreOptions(options));
+      levels = this.core.pictureLevels(source.held!, options);
       source.levels.set(key, levels);
     }
     return levels;
@@ -168,7 +174,7 @@ class Studio {
     if (this.liveStroke) edits = painted(this.work, [...this.liveStroke.cells], this.liveStroke.lit).edits;
     const shown = composed(layers.screen, edits);
     this.view.draw(shown);
-    drawActualSize(element('actual-size'), shown);
+    drawActualSize(element('actual-size'), shown, this.core.vocabulary.display);
     if (keep) this.keep();
     if (this.view.painting) return;
     this.showControls(layers.conversion);
@@ -178,31 +184,17 @@ class Studio {
 
   private showControls(conversion: Conversion | null = this.conversion()): void {
     const { options, source } = this.work;
-    for (const key of Object.keys(Choices) as (keyof typeof Choices)[])
-      element<HTMLSelectElement>(key).value = options[key];
-    const automatic = options.threshold === 'auto';
-    const shownThreshold = automatic ? conversion?.threshold ?? 128 : options.threshold;
-    const threshold = element<HTMLInputElement>('threshold');
-    if (threshold.valueAsNumber !== shownThreshold) threshold.value = String(shownThreshold);
-    threshold.disabled = automatic;
-    element<HTMLInputElement>('auto-threshold').checked = automatic;
-    for (const key of ['brightness', 'contrast', 'gamma'] as const) {
-      const input = element<HTMLInputElement>(key);
-      if (input.valueAsNumber !== options[key]) input.value = String(options[key]);
-    }
-    element<HTMLInputElement>('invert').checked = options.invert;
-    showArea('picture', options.area);
-    const text = this.work.text;
+    for (const [command, controls] of this.controls)
+      controls.show(options[command], conversion?.chosen ?? null);
     const textBox = element<HTMLTextAreaElement>('text');
-    if (textBox.value !== text.text) textBox.value = text.text;
-    element<HTMLSelectElement>('font').value = text.font;
-    element<HTMLSelectElement>('text-rotate').value = text.rotate;
-    element<HTMLSelectElement>('align').value = text.align;
-    element<HTMLInputElement>('text-invert').checked = text.invert;
-    showArea('text', text.area);
-    const lines = text.text.replace(/\n+$/, '').split('\n').filter(() => text.text.trim() !== '');
+    if (textBox.value !== this.work.lines) textBox.value = this.work.lines;
+    // The tbs commands that give the same screen: tbs COMMAND [LINES] OPTIONS, defaults left out.
+    const commandLine = (command: CommandName, lines = '') =>
+      `tbs ${command} ${lines} ${commandWords(this.core.vocabulary.commands[command], options[command])}`
+        .replace(/ +/g, ' ').trim();
+    const lines = this.work.lines.replace(/\n+$/, '').split('\n').filter(() => this.work.lines.trim() !== '');
     element('text-command-line').textContent = lines.length
-      ? `tbs text ${lines.map((line) => `'${line.replace(/'/g, "'\\''")}'`).join(' ')} ${textCommandLine(text)} --over SCREEN`.replace(/ +/g, ' ')
+      ? `${commandLine('text', lines.map((line) => `'${line.replace(/'/g, "'\\''")}'`).join(' '))} --over SCREEN`
       : '';
     element<HTMLButtonElement>('undo').disabled = !this.history.canUndo;
     element<HTMLButtonElement>('redo').disabled = !this.history.canRedo;
@@ -213,16 +205,20 @@ class Studio {
       : 'Nothing open';
     let command = '';
     if (conversion) {
-      command = `tbs convert ${commandLine(options)}`.trim();
-      if (options.dither === 'auto' || options.threshold === 'auto')
-        command += `\n(chosen: --dither ${Dithers[conversion.dither]} --threshold ${conversion.threshold})`;
+      command = commandLine('convert');
+      // What the conversion chose, where the options left it the choice.
+      const chosen = conversion.chosen;
+      if (Object.keys(chosen).some((name) => chosen[name] !== options.convert[name]))
+        command += `\n(chosen: ${optionWords(chosen).join(' ')})`;
     }
     element('command-line').textContent = command;
     const warning = element('blank-warning');
     warning.hidden = !conversion?.blank;
     if (conversion?.blank) {
-      const lit = conversion.screen[0] === 1;
-      warning.textContent = `The result is all ${lit ? 'lit' : 'dark'}; try Invert or Background ${options.background === 'black' ? 'white' : 'black'}.`;
+      // Outside its area the conversion leaves every cell dark: a blank result with a lit cell
+      // is all lit.
+      const words = this.core.vocabulary.words;
+      warning.textContent = sentence(conversion.screen.includes(1) ? words.blankResultLit : words.blankResultDark);
     }
   }
 
@@ -245,23 +241,23 @@ class Studio {
       strip.replaceChildren();
       return;
     }
-    const options = this.work.options;
-    const candidates = this.core.compare(this.levelsOf(source, options), coreOptions(options));
+    const options = this.work.options.convert;
+    const candidates = this.core.compare(this.levelsOf(source, options), options);
     const current = this.conversion();
+    const { columns, rows } = this.core.vocabulary.display;
     const buttons = candidates.map((candidate) => {
-      const chosen = { dither: Dithers[candidate.dither], threshold: candidate.threshold };
-      const label = `--dither ${chosen.dither}\n--threshold ${chosen.threshold}`;
+      const words = optionWords(candidate.chosen);
       const button = document.createElement('button');
       button.type = 'button';
-      button.setAttribute('aria-pressed', String(current?.dither === candidate.dither && current?.threshold === candidate.threshold));
-      button.setAttribute('aria-label', `Candidate ${label.replace('\n', ' ')}`);
+      button.setAttribute('aria-pressed', String(current !== null && optionText(current.chosen) === optionText(candidate.chosen)));
+      button.setAttribute('aria-label', `Candidate ${words.join(' ')}`);
       const canvas = document.createElement('canvas');
-      canvas.width = 32 * 3;
-      canvas.height = 128 * 3;
+      canvas.width = columns * CandidatePixels;
+      canvas.height = rows * CandidatePixels;
       const context = canvas.getContext('2d');
-      if (context) drawCells(context, candidate.screen, 3);
-      button.append(canvas, label);
-      button.addEventListener('click', () => this.change(withOptions(this.work, chosen)));
+      if (context) drawCells(context, candidate.screen, this.core.vocabulary.display, CandidatePixels);
+      button.append(canvas, words.join('\n'));
+      button.addEventListener('click', () => this.change(withOptions(this.work, 'convert', candidate.chosen)));
       return button;
     });
     strip.replaceChildren(...buttons);
@@ -308,61 +304,21 @@ class Studio {
       const file = fileInput.files?.[0];
       if (file) void this.open(file, file.name).finally(() => { fileInput.value = ''; });
     });
-    for (const key of Object.keys(Choices) as (keyof typeof Choices)[]) {
-      const select = element<HTMLSelectElement>(key);
-      select.addEventListener('change', () =>
-        this.change(withOptions(this.work, { [key]: select.value } as Partial<Options>)));
-    }
-    const threshold = element<HTMLInputElement>('threshold');
-    threshold.addEventListener('input', () => {
-      const value = threshold.valueAsNumber;
-      if (Number.isInteger(value) && value >= 0 && value <= 255)
-        this.change(withOptions(this.work, { threshold: value }), 'threshold');
-    });
-    threshold.addEventListener('change', () => this.showControls());
-    const automatic = element<HTMLInputElement>('auto-threshold');
-    automatic.addEventListener('change', () => this.change(withOptions(this.work, {
-      // Unchecked, the threshold stays where the automatic choice put it.
-      threshold: automatic.checked ? 'auto' : this.conversion()?.threshold ?? 128,
-    })));
-    for (const key of ['brightness', 'contrast'] as const) {
-      const input = element<HTMLInputElement>(key);
-      input.addEventListener('input', () => {
-        const value = input.valueAsNumber;
-        if (Number.isInteger(value) && value >= Ranges[key][0] && value <= Ranges[key][1])
-          this.change(withOptions(this.work, { [key]: value }), key);
-      });
-      input.addEventListener('change', () => this.showControls());
-    }
-    const gamma = element<HTMLInputElement>('gamma');
-    gamma.addEventListener('input', () => {
-      const value = gamma.valueAsNumber;
-      if (value >= GammaRange[0] && value <= GammaRange[1]) this.change(withOptions(this.work, { gamma: value }), 'gamma');
-    });
-    gamma.addEventListener('change', () => this.showControls());
-    const invert = element<HTMLInputElement>('invert');
-    invert.addEventListener('change', () => this.change(withOptions(this.work, { invert: invert.checked })));
-    watchArea('picture', (area) => this.change(withOptions(this.work, { area }), 'picture-area'));
-
-    const font = element<HTMLSelectElement>('font');
-    for (const each of this.core.fonts()) {
-      const option = document.createElement('option');
-      option.value = each.name;
-      option.textContent = `${each.name} (${each.width} × ${each.height})`;
-      font.append(option);
+    // Each command's options, built from the core's table in the container the page has for them.
+    const commands = this.core.vocabulary.commands;
+    for (const container of document.querySelectorAll<HTMLElement>('[data-options]')) {
+      const command = container.dataset.options as CommandName;
+      if (!(command in commands)) throw new Error(`the page has options of no command ${command}`);
+      this.controls.set(command, new OptionControls(container, command, commands[command],
+        this.core.vocabulary.display, container.dataset.areaLabel ?? '', {
+          values: () => this.work.options[command],
+          chosen: () => this.conversion()?.chosen ?? null,
+          problem: (values) => this.core.problem(command, values),
+          change: (change, group) => this.change(withOptions(this.work, command, change), group),
+        }));
     }
     const textBox = element<HTMLTextAreaElement>('text');
-    textBox.addEventListener('input', () => this.change(withText(this.work, { text: textBox.value }), 'text'));
-    font.addEventListener('change', () => this.change(withText(this.work, { font: font.value })));
-    const textRotate = element<HTMLSelectElement>('text-rotate');
-    textRotate.addEventListener('change', () =>
-      this.change(withText(this.work, { rotate: textRotate.value as (typeof TextRotations)[number] })));
-    const align = element<HTMLSelectElement>('align');
-    align.addEventListener('change', () =>
-      this.change(withText(this.work, { align: align.value as (typeof Alignments)[number] })));
-    const textInvert = element<HTMLInputElement>('text-invert');
-    textInvert.addEventListener('change', () => this.change(withText(this.work, { invert: textInvert.checked })));
-    watchArea('text', (area) => this.change(withText(this.work, { area }), 'text-area'));
+    textBox.addEventListener('input', () => this.change(withLines(this.work, textBox.value), 'lines'));
 
     element('undo').addEventListener('click', () => this.undo());
     element('redo').addEventListener('click', () => this.redo());
@@ -380,7 +336,7 @@ class Studio {
       this.save(this.core.writeEditorBitmap(this.shown()), 'image/bmp', '.bmp'));
     element('save-png').addEventListener('click', () => {
       const canvas = document.createElement('canvas');
-      drawActualSize(canvas, this.shown());
+      drawActualSize(canvas, this.shown(), this.core.vocabulary.display);
       canvas.toBlob((blob) => { if (blob) this.save(blob, 'image/png', '.png'); }, 'image/png');
     });
 
@@ -423,31 +379,17 @@ class Studio {
   }
 }
 
-const areaParts = ['x', 'y', 'width', 'height'] as const;
+// A candidate's cells, in CSS pixels.
+const CandidatePixels = 3;
 
-function showArea(prefix: string, area: string): void {
-  const numbers = area.split(',');
-  areaParts.forEach((part, i) => {
-    const input = element<HTMLInputElement>(`${prefix}-${part}`);
-    if (input.value !== numbers[i]) input.value = numbers[i];
-    input.removeAttribute('aria-invalid');
-  });
+// The core's words with their full stop: a problem in tbs's words may end with one already.
+function withStop(words: string): string {
+  return /[.!?]$/.test(words) ? words : `${words}.`;
 }
 
-// Calls `changed` with the area the four inputs give when it lies on the display.
-function watchArea(prefix: string, changed: (area: string) => void): void {
-  const inputs = areaParts.map((part) => element<HTMLInputElement>(`${prefix}-${part}`));
-  for (const input of inputs) {
-    input.addEventListener('input', () => {
-      const area = inputs.map((each) => each.value.trim()).join(',');
-      const valid = areaOf(area) !== null;
-      for (const each of inputs) {
-        if (valid) each.removeAttribute('aria-invalid');
-        else each.setAttribute('aria-invalid', 'true');
-      }
-      if (valid) changed(area);
-    });
-  }
+// A sentence of the core's words.
+function sentence(words: string): string {
+  return withStop(words.charAt(0).toUpperCase() + words.slice(1));
 }
 
 async function start(): Promise<void> {

@@ -20,8 +20,6 @@ export interface OpenedScreen {
 
 export type Opened = OpenedPicture | OpenedScreen;
 
-// The reader stops at 1 MiB (bootscreen::ReadByteCap); one byte more tells whether text follows.
-const TbsBytesRead = 1024 * 1024 + 1;
 // Pictures beyond this are refused: decoding one would take the tab's memory.
 export const MaxPicturePixels = 50_000_000;
 // Larger pictures are decoded reduced to about this many pixels, which keeps every redraw
@@ -35,9 +33,11 @@ export function isTbsName(name: string): boolean {
 }
 
 export async function readTbs(core: StudioCore, name: string, file: Blob): Promise<OpenedScreen> {
-  const bytes = new Uint8Array(await file.slice(0, TbsBytesRead).arrayBuffer());
+  // Only the reader's cap of bytes counts; one byte more tells whether text follows.
+  const { readByteCap, words } = core.vocabulary;
+  const bytes = new Uint8Array(await file.slice(0, readByteCap + 1).arrayBuffer());
   const { screen, takenLines } = core.readTbs(bytes);
-  if (takenLines === 0) throw new OpenError(`${name}: not a boot screen file: no line of it is taken`);
+  if (takenLines === 0) throw new OpenError(`${name}: ${words.notABootScreenFile}`);
   return { kind: 'screen', screen, findings: core.checkTbs(bytes, name) };
 }
 

@@ -2,7 +2,7 @@
 // JSON in localStorage, read at once when the page starts, and the bytes of the file it was
 // opened from in IndexedDB (decoded again on restore), opened only when there are bytes to keep
 // or to read.
-import { restoredWork, storedWork, type Work } from './work';
+import { storedWork, type Work } from './work';
 
 const WorkKey = 'tarrow-boot-screen-studio:work';
 const DatabaseName = 'tarrow-boot-screen-studio';
@@ -11,6 +11,13 @@ const StoreName = 'sources';
 export interface KeptSource {
   id: string;
   bytes: Blob;
+}
+
+// The work as it was stored, to be read with the core's rules (restoredWork), and its source's
+// bytes.
+export interface KeptWork {
+  stored: unknown;
+  source: KeptSource | null;
 }
 
 function openDatabase(): Promise<IDBDatabase> {
@@ -42,22 +49,24 @@ export class Keeper {
     return this.database;
   }
 
-  // The work kept last time with its source's bytes; null when nothing usable is kept.
-  async restore(): Promise<{ work: Work; source: KeptSource | null } | null> {
-    let work: Work | null;
+  // The work kept last time with its source's bytes; null when nothing is kept, or the bytes of
+  // the source it names are not.
+  async restore(): Promise<KeptWork | null> {
+    let stored: unknown;
     try {
-      work = restoredWork(JSON.parse(localStorage.getItem(WorkKey) ?? 'null'));
+      stored = JSON.parse(localStorage.getItem(WorkKey) ?? 'null');
     } catch {
       return null; // storage refused, or not JSON
     }
-    if (!work) return null;
-    if (!work.source) return { work, source: null };
+    if (typeof stored !== 'object' || stored === null) return null;
+    const id = (stored as { source?: { id?: unknown } | null }).source?.id;
+    if (typeof id !== 'string') return { stored, source: null };
     const database = await this.sources();
     const transaction = database.transaction(StoreName, 'readonly');
-    const request = transaction.objectStore(StoreName).get(work.source.id);
+    const request = transaction.objectStore(StoreName).get(id);
     await done(transaction);
     const bytes = request.result as unknown;
-    return bytes instanceof Blob ? { work, source: { id: work.source.id, bytes } } : null;
+    return bytes instanceof Blob ? { stored, source: { id, bytes } } : null;
   }
 
   // Stores the work, and the source's bytes when given (only when the source changes). The bytes

@@ -1,13 +1,15 @@
 // The screen drawn as the marker shows it (each pixel a square, a dark gap between, lit pixels
 // light on dark glass), where the owner paints cells with the mouse; and the picture at its real
 // size beside it.
-import { CellCount, DisplayColumns, DisplayRows, type Screen } from './core';
+import type { Screen, Vocabulary } from './core';
 import { cellsOnLine } from './work';
+
+export type Display = Vocabulary['display'];
 
 const Glass = '#0a0c0f';
 const LitColour = '#eaf6ff';
 const DarkColour = '#1b2129';
-// A cell's size in CSS pixels: #screen in studio.css is 32 x 128 of them.
+// A cell's size in CSS pixels: the screen's box is the display's columns and rows of them.
 const CellPixels = 5;
 
 export interface Stroke {
@@ -29,15 +31,20 @@ export class ScreenView {
   private lastCell: [number, number] | null = null;
   // The cell the keyboard paints, outlined while the screen has the focus.
   private cursor: [number, number] = [0, 0];
-  private lastScreen: Screen = new Uint8Array(CellCount);
+  private lastScreen: Screen;
 
-  constructor(private readonly canvas: HTMLCanvasElement, handlers: PaintHandlers) {
-    // The canvas's box is exactly 32 x 128 cells of its CSS size (studio.css), so a click at a
-    // cell's centre lands on that cell whatever the zoom. The size is not read from the layout:
-    // that would force one before the page is first drawn.
+  constructor(private readonly canvas: HTMLCanvasElement, private readonly display: Display,
+    handlers: PaintHandlers) {
+    const { columns, rows } = display;
+    this.lastScreen = new Uint8Array(columns * rows);
+    // The canvas's box is exactly the display's cells at their CSS size (it has no border or
+    // padding), so a click at a cell's centre lands on that cell whatever the zoom. The size is
+    // not read from the layout: that would force one before the page is first drawn.
+    canvas.style.width = `${columns * CellPixels}px`;
+    canvas.style.height = `${rows * CellPixels}px`;
     const ratio = Math.max(1, Math.round(window.devicePixelRatio || 1));
-    canvas.width = DisplayColumns * CellPixels * ratio;
-    canvas.height = DisplayRows * CellPixels * ratio;
+    canvas.width = columns * CellPixels * ratio;
+    canvas.height = rows * CellPixels * ratio;
     const context = canvas.getContext('2d');
     if (!context) throw new Error('no 2D canvas');
     context.scale(ratio, ratio);
@@ -81,11 +88,11 @@ export class ScreenView {
       };
       const move = moves[event.key];
       if (move) {
-        this.cursor = [Math.min(DisplayColumns - 1, Math.max(0, this.cursor[0] + move[0])),
-          Math.min(DisplayRows - 1, Math.max(0, this.cursor[1] + move[1]))];
+        this.cursor = [Math.min(columns - 1, Math.max(0, this.cursor[0] + move[0])),
+          Math.min(rows - 1, Math.max(0, this.cursor[1] + move[1]))];
         this.draw(this.lastScreen);
       } else if (event.key === ' ') {
-        handlers.painted({ lit: !event.shiftKey, cells: new Set([this.cursor[1] * DisplayColumns + this.cursor[0]]) });
+        handlers.painted({ lit: !event.shiftKey, cells: new Set([this.cursor[1] * columns + this.cursor[0]]) });
       } else {
         return;
       }
@@ -99,7 +106,7 @@ export class ScreenView {
 
   draw(screen: Screen): void {
     this.lastScreen = screen;
-    drawCells(this.context, screen, CellPixels, this.ratio);
+    drawCells(this.context, screen, this.display, CellPixels, this.ratio);
     if (document.activeElement !== this.canvas) return;
     const [column, row] = this.cursor;
     this.context.strokeStyle = '#ffb020';
@@ -110,10 +117,11 @@ export class ScreenView {
   private extend(event: PointerEvent): void {
     if (!this.stroke) return;
     const box = this.canvas.getBoundingClientRect();
-    const column = Math.floor(((event.clientX - box.left) / box.width) * DisplayColumns);
-    const row = Math.floor(((event.clientY - box.top) / box.height) * DisplayRows);
+    const { columns, rows } = this.display;
+    const column = Math.floor(((event.clientX - box.left) / box.width) * columns);
+    const row = Math.floor(((event.clientY - box.top) / box.height) * rows);
     const cell: [number, number] = [column, row];
-    const cells = this.lastCell ? cellsOnLine(this.lastCell, cell) : cellsOnLine(cell, cell);
+    const cells = cellsOnLine(this.lastCell ?? cell, cell, columns, rows);
     for (const index of cells) this.stroke.cells.add(index);
     this.lastCell = cell;
   }
@@ -132,17 +140,19 @@ const CellPixelColours = [packed(DarkColour), packed(LitColour)]; // dark, lit
 // Each display pixel a square of `size` CSS pixels (`ratio` device pixels each) with a dark gap
 // at its top and left, lit ones light, on dark glass. Written as pixels rather than as 4096
 // rectangles: a software canvas takes tens of milliseconds to fill that many.
-export function drawCells(context: CanvasRenderingContext2D, screen: Screen, size: number, ratio = 1): void {
+export function drawCells(context: CanvasRenderingContext2D, screen: Screen, display: Display, size: number,
+  ratio = 1): void {
+  const { columns, rows } = display;
   const cell = size * ratio;
   const gap = size >= 3 ? ratio : 0;
-  const width = DisplayColumns * cell;
-  const image = context.createImageData(width, DisplayRows * cell);
+  const width = columns * cell;
+  const image = context.createImageData(width, rows * cell);
   const pixels = new Uint32Array(image.data.buffer);
   const line = new Uint32Array(width);
-  for (let row = 0; row < DisplayRows; ++row) {
+  for (let row = 0; row < rows; ++row) {
     line.fill(GlassPixel);
-    for (let column = 0; column < DisplayColumns; ++column)
-      line.fill(CellPixelColours[screen[row * DisplayColumns + column]], column * cell + gap, (column + 1) * cell);
+    for (let column = 0; column < columns; ++column)
+      line.fill(CellPixelColours[screen[row * columns + column]], column * cell + gap, (column + 1) * cell);
     const top = row * cell;
     pixels.fill(GlassPixel, top * width, (top + gap) * width);
     for (let y = top + gap; y < top + cell; ++y) pixels.set(line, y * width);
@@ -151,13 +161,13 @@ export function drawCells(context: CanvasRenderingContext2D, screen: Screen, siz
 }
 
 // Lit pixels white on black, one screen pixel per display pixel.
-export function drawActualSize(canvas: HTMLCanvasElement, screen: Screen): void {
-  if (canvas.width !== DisplayColumns) canvas.width = DisplayColumns;
-  if (canvas.height !== DisplayRows) canvas.height = DisplayRows;
+export function drawActualSize(canvas: HTMLCanvasElement, screen: Screen, display: Display): void {
+  if (canvas.width !== display.columns) canvas.width = display.columns;
+  if (canvas.height !== display.rows) canvas.height = display.rows;
   const context = canvas.getContext('2d');
   if (!context) return;
-  const image = context.createImageData(DisplayColumns, DisplayRows);
-  for (let i = 0; i < CellCount; ++i) {
+  const image = context.createImageData(display.columns, display.rows);
+  for (let i = 0; i < screen.length; ++i) {
     const level = screen[i] ? 255 : 0;
     image.data.set([level, level, level, 255], i * 4);
   }

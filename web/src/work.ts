@@ -1,7 +1,15 @@
-// The studio's work as data: what is open, the conversion options and the layer of hand edits,
-// with undo and redo over every change. No page, no core: the model-checked test drives it alone.
-import { CellCount, DisplayColumns, DisplayRows, type Screen } from './core';
-import { DefaultOptions, DefaultText, type Options, type TextOptions, validOptions, validText } from './options';
+// The studio's work as data: what is open, the options of convert and of text, the lines of text
+// and the layer of hand edits, with undo and redo over every change. No page: the model-checked
+// test drives it alone, with the rules it needs from the core (WorkRules) handed in.
+import type { CommandName, OptionValue, OptionValues, Screen } from './core';
+
+// What the work takes from the core: the number of cells, the options' defaults and the core's
+// judgement of a set of values (the problem in tbs's words, '' when it takes them).
+export interface WorkRules {
+  readonly cellCount: number;
+  readonly defaults: Readonly<Record<CommandName, OptionValues>>;
+  problem(command: CommandName, values: OptionValues): string;
+}
 
 // What the screen is made from: a picture converted with the options, or a screen read whole
 // (a .tbs file or the editor's bitmap), which the options leave alone.
@@ -18,32 +26,25 @@ export const Lit = 2;
 
 export interface Work {
   readonly source: Source | null;
-  readonly options: Readonly<Options>;
-  readonly text: Readonly<TextOptions>;
+  readonly options: Readonly<Record<CommandName, OptionValues>>; // by command, as tbs takes them
+  readonly lines: string; // the text set over the screen, one line a line; empty for none
   readonly edits: Uint8Array; // one of Free, Dark, Lit per cell; never changed in place
 }
 
-export const EmptyWork: Work = Object.freeze({
-  source: null,
-  options: DefaultOptions,
-  text: DefaultText,
-  edits: new Uint8Array(CellCount),
-});
+export function emptyWork(rules: WorkRules): Work {
+  return { source: null, options: rules.defaults, lines: '', edits: new Uint8Array(rules.cellCount) };
+}
 
 // The screen shown: the base screen with the hand edits over it.
 export function composed(base: Screen, edits: Uint8Array): Screen {
-  const shown = new Uint8Array(CellCount);
-  for (let i = 0; i < CellCount; ++i) shown[i] = edits[i] === Free ? base[i] : edits[i] === Lit ? 1 : 0;
+  const shown = new Uint8Array(edits.length);
+  for (let i = 0; i < edits.length; ++i) shown[i] = edits[i] === Free ? base[i] : edits[i] === Lit ? 1 : 0;
   return shown;
 }
 
-export function cellIndex(column: number, row: number): number {
-  return row * DisplayColumns + column;
-}
-
-// The cells of the straight line between two cells, ends included, so that a fast drag leaves
-// no gaps.
-export function cellsOnLine(from: [number, number], to: [number, number]): number[] {
+// The cells of the straight line between two cells of a display `columns` x `rows`, ends
+// included, so that a fast drag leaves no gaps.
+export function cellsOnLine(from: [number, number], to: [number, number], columns: number, rows: number): number[] {
   let [x, y] = from;
   const [x1, y1] = to;
   const dx = Math.abs(x1 - x);
@@ -53,7 +54,7 @@ export function cellsOnLine(from: [number, number], to: [number, number]): numbe
   let error = dx + dy;
   const cells: number[] = [];
   for (;;) {
-    if (x >= 0 && x < DisplayColumns && y >= 0 && y < DisplayRows) cells.push(cellIndex(x, y));
+    if (x >= 0 && x < columns && y >= 0 && y < rows) cells.push(y * columns + x);
     if (x === x1 && y === y1) return cells;
     const doubled = 2 * error;
     if (doubled >= dy) { error += dy; x += sx; }
@@ -69,37 +70,43 @@ export function painted(work: Work, cells: readonly number[], lit: boolean): Wor
 
 // Every cell forced to the state given by `lit` (invert all, all on, all off).
 export function everyCell(work: Work, lit: (cell: number) => boolean): Work {
-  const edits = new Uint8Array(CellCount);
-  for (let i = 0; i < CellCount; ++i) edits[i] = lit(i) ? Lit : Dark;
+  const edits = new Uint8Array(work.edits.length);
+  for (let i = 0; i < edits.length; ++i) edits[i] = lit(i) ? Lit : Dark;
   return { ...work, edits };
 }
 
 export function withoutEdits(work: Work): Work {
-  return { ...work, edits: new Uint8Array(CellCount) };
+  return { ...work, edits: new Uint8Array(work.edits.length) };
 }
 
-export function withOptions(work: Work, change: Partial<Options>): Work {
-  return { ...work, options: { ...work.options, ...change } };
+export function withOptions(work: Work, command: CommandName, change: OptionValues): Work {
+  return { ...work, options: { ...work.options, [command]: { ...work.options[command], ...change } } };
 }
 
-export function withText(work: Work, change: Partial<TextOptions>): Work {
-  return { ...work, text: { ...work.text, ...change } };
+export function withLines(work: Work, lines: string): Work {
+  return { ...work, lines };
 }
 
 // A newly opened source starts without edits; the options and the text stay as the owner set them.
 export function opened(work: Work, source: Source): Work {
-  return { ...work, source, edits: new Uint8Array(CellCount) };
+  return { ...work, source, edits: new Uint8Array(work.edits.length) };
 }
 
 export function sameWork(a: Work, b: Work): boolean {
   if (a.source?.id !== b.source?.id || a.source?.name !== b.source?.name ||
     a.source?.kind !== b.source?.kind)
     return false;
-  for (const key of Object.keys(a.options) as (keyof Options)[])
-    if (a.options[key] !== b.options[key]) return false;
-  for (const key of Object.keys(a.text) as (keyof TextOptions)[])
-    if (a.text[key] !== b.text[key]) return false;
+  if (!sameValues(a.options, b.options) || a.lines !== b.lines) return false;
   return a.edits.every((value, i) => value === b.edits[i]);
+}
+
+function sameValues(a: Readonly<Record<string, OptionValues>>, b: Readonly<Record<string, OptionValues>>): boolean {
+  for (const command of new Set([...Object.keys(a), ...Object.keys(b)])) {
+    const x = a[command] ?? {};
+    const y = b[command] ?? {};
+    for (const name of new Set([...Object.keys(x), ...Object.keys(y)])) if (x[name] !== y[name]) return false;
+  }
+  return true;
 }
 
 // Undo and redo over whole states of the work. A change that changes nothing is no step, and
@@ -109,7 +116,7 @@ export class History {
   private future: Work[] = [];
   private group: string | null = null;
 
-  constructor(public present: Work = EmptyWork, private readonly limit = 500) {}
+  constructor(public present: Work, private readonly limit = 500) {}
 
   get canUndo(): boolean { return this.past.length > 0; }
   get canRedo(): boolean { return this.future.length > 0; }
@@ -154,32 +161,33 @@ export class History {
 
 // The work as JSON for storage across reloads (the source's bytes are kept beside it).
 export interface StoredWork {
-  version: 2;
+  version: 3;
   source: Source | null;
-  options: Options;
-  text: TextOptions;
+  options: Record<string, Record<string, OptionValue>>;
+  lines: string;
   edits: string; // one digit per cell
 }
 
 export function storedWork(work: Work): StoredWork {
   return {
-    version: 2,
+    version: 3,
     source: work.source ? { id: work.source.id, name: work.source.name, kind: work.source.kind } : null,
-    options: { ...work.options },
-    text: { ...work.text },
+    options: Object.fromEntries(Object.entries(work.options).map(([command, values]) => [command, { ...values }])),
+    lines: work.lines,
     edits: Array.from(work.edits, (value) => String(value)).join(''),
   };
 }
 
-// The work stored, or null when what is stored is not a work this page wrote.
-export function restoredWork(value: unknown): Work | null {
+// The work stored, or null when what is stored is not a work this page (or the one before it)
+// wrote, or holds values that the core does not take.
+export function restoredWork(value: unknown, rules: WorkRules): Work | null {
   if (typeof value !== 'object' || value === null) return null;
-  const v = value as Partial<StoredWork>;
-  const options = validOptions(v.options);
-  const text = validText(v.text);
-  if (v.version !== 2 || !options || !text || typeof v.edits !== 'string' || v.edits.length !== CellCount ||
-    !/^[012]*$/.test(v.edits))
+  const v = (value as { version?: unknown }).version === 2 ? fromVersion2(value) : value as Partial<StoredWork>;
+  if (!v || v.version !== 3 || typeof v.lines !== 'string' || typeof v.edits !== 'string' ||
+    v.edits.length !== rules.cellCount || !/^[012]*$/.test(v.edits))
     return null;
+  const options = restoredOptions(v.options, rules);
+  if (!options) return null;
   let source: Source | null = null;
   if (v.source !== null) {
     const s = v.source as Partial<Source> | undefined;
@@ -188,5 +196,45 @@ export function restoredWork(value: unknown): Work | null {
       return null;
     source = { id: s.id, name: s.name, kind: s.kind };
   }
-  return { source, options, text, edits: Uint8Array.from(v.edits, (digit) => Number(digit)) };
+  return { source, options, lines: v.lines, edits: Uint8Array.from(v.edits, (digit) => Number(digit)) };
+}
+
+// Every command's values, each option of the table given once with a value of its kind (a word,
+// or for a flag true or false), and taken by the core.
+function restoredOptions(value: unknown, rules: WorkRules): Record<CommandName, OptionValues> | null {
+  if (typeof value !== 'object' || value === null) return null;
+  const stored = value as Record<string, unknown>;
+  const commands = Object.keys(rules.defaults) as CommandName[];
+  if (Object.keys(stored).length !== commands.length) return null;
+  const options = {} as Record<CommandName, OptionValues>;
+  for (const command of commands) {
+    const values = stored[command];
+    const defaults = rules.defaults[command];
+    if (typeof values !== 'object' || values === null) return null;
+    const entries = Object.entries(values as Record<string, unknown>);
+    if (entries.length !== Object.keys(defaults).length ||
+      !entries.every(([name, each]) => name in defaults && typeof each === typeof defaults[name]) ||
+      rules.problem(command, values as OptionValues) !== '')
+      return null;
+    options[command] = Object.fromEntries(entries) as OptionValues;
+  }
+  return options;
+}
+
+// The work as the page kept it before the options came from the core's table: the same names,
+// numbers as numbers, and the lines among the text's options.
+function fromVersion2(value: object): Partial<StoredWork> | null {
+  const v = value as { source?: unknown; options?: unknown; text?: unknown; edits?: unknown };
+  if (typeof v.options !== 'object' || v.options === null || typeof v.text !== 'object' || v.text === null)
+    return null;
+  const words = (values: object) => Object.fromEntries(Object.entries(values)
+    .map(([name, each]) => [name, typeof each === 'number' ? String(each) : each]));
+  const { text: lines, ...text } = v.text as { text?: unknown };
+  return {
+    version: 3,
+    source: v.source as Source | null,
+    options: { convert: words(v.options), text: words(text) },
+    lines: lines as string,
+    edits: v.edits as string,
+  };
 }

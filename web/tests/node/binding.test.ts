@@ -4,8 +4,8 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { before, describe, test } from 'node:test';
-import type { StudioCore } from '../../src/core';
-import { coreOptions, DefaultOptions, type Options } from '../../src/options';
+import { type CommandName, type OptionValue, type OptionValues, OptionsRefused, type StudioCore } from '../../src/core';
+import { defaultValues } from '../../src/options';
 import { loadCore } from './corefortests';
 
 declare const STUDIO_DATA_DIR: string;
@@ -26,22 +26,21 @@ function readPpm(bytes: Buffer): { rgba: Uint8Array; width: number; height: numb
   return { rgba, width, height };
 }
 
-// `tbs convert` options as the studio's.
-function optionsOf(words: string[]): Options {
-  const options: Options = { ...DefaultOptions };
-  for (let i = 0; i < words.length; ++i) {
-    const name = words[i].replace(/^--/, '');
-    if (name === 'invert') options.invert = true;
-    else if (name === 'threshold') options.threshold = Number(words[++i]);
-    else if (name === 'brightness' || name === 'contrast' || name === 'gamma') options[name] = Number(words[++i]);
-    else if (name === 'rotate') options.rotate = words[++i] as Options['rotate'];
-    else (options as unknown as Record<string, string>)[name] = words[++i];
-  }
-  return options;
-}
-
 let core: StudioCore;
 before(async () => { core = await loadCore(); });
+
+// The options of a tbs command, as typed after it, as the studio's values; the table says which
+// are flags.
+function valuesOf(command: CommandName, words: string[] = []): Record<string, OptionValue> {
+  const rows = core.vocabulary.commands[command];
+  const values = defaultValues(rows);
+  for (let i = 0; i < words.length; ++i) {
+    const row = rows.find((each) => `--${each.name}` === words[i]);
+    assert.ok(row, `${command} takes no ${words[i]}`);
+    values[row.name] = row.kind === 'flag' ? true : words[++i];
+  }
+  return values;
+}
 
 describe('conversion gives the screen tbs writes', () => {
   const rows = fs.readFileSync(path.join(STUDIO_DATA_DIR, 'conversions.txt'), 'utf8')
@@ -54,7 +53,7 @@ describe('conversion gives the screen tbs writes', () => {
       const { rgba, width, height } = readPpm(data(picture));
       const held = core.hold(rgba, width, height);
       assert.ok(held);
-      const options = coreOptions(optionsOf(words));
+      const options = valuesOf('convert', words);
       const { screen } = core.convertLevels(core.pictureLevels(held, options), options);
       core.release(held);
       assert.deepEqual(Buffer.from(core.writeTbs(screen)), data(expected));
@@ -66,7 +65,7 @@ test('a reduced copy lands where the full picture would', () => {
   // The same flat picture at a quarter of the size, told its full size: the same screen.
   const full = new Uint8Array(400 * 100 * 4).fill(255);
   const reduced = new Uint8Array(100 * 25 * 4).fill(255);
-  const options = coreOptions({ ...DefaultOptions, fit: 'none' });
+  const options = valuesOf('convert', ['--fit', 'none']);
   const fromFull = core.hold(full, 400, 100)!;
   const fromReduced = core.hold(reduced, 100, 25, 400, 100)!;
   const screenOf = (held: NonNullable<typeof fromFull>) => core.convertLevels(core.pictureLevels(held, options), options).screen;
@@ -75,36 +74,103 @@ test('a reduced copy lands where the full picture would', () => {
   assert.notDeepEqual(screenOf(core.hold(reduced, 100, 25)!), expected);
 });
 
-test('bad options are refused, not guessed', () => {
-  const held = core.hold(new Uint8Array(4).fill(255), 1, 1)!;
-  const levels = core.pictureLevels(held, coreOptions(DefaultOptions));
-  for (const bad of [{ fit: 4 }, { rotation: -1 }, { dither: 5 }, { threshold: 256 }, { threshold: -2 },
-    { threshold: 12.5 }, { background: 2 }, { levels: 2 }, { brightness: 101 }, { contrast: -101 },
-    { gamma: 0.1 }, { gamma: 5.5 }, { gamma: NaN }]) {
-    const options = { ...coreOptions(DefaultOptions), ...bad };
-    assert.throws(() => core.pictureLevels(held, options), /bad conversion options/, JSON.stringify(bad));
-    assert.throws(() => core.convertLevels(levels, options), /bad conversion options/, JSON.stringify(bad));
-    assert.throws(() => core.compare(levels, options), /bad conversion options/, JSON.stringify(bad));
+describe('options the core does not take are refused in the words of tbs, not guessed', () => {
+  const refusals: [string, OptionValues, RegExp][] = [
+    ['an unknown fit', { fit: 'zoom' }, /^--fit takes contain, cover, stretch, none, not 'zoom'\.$/],
+    ['a turn of no choice', { rotate: '45' }, /^--rotate takes 0, 90, 180, 270, auto, not '45'\.$/],
+    ['a method cut short', { dither: 'floyd' }, /^--dither takes auto, floyd-steinberg, .*, not 'floyd'\.$/],
+    ['a threshold too high', { threshold: '256' }, /^--threshold takes auto or a whole number from 0 to 255, not '256'\.$/],
+    ['a threshold below 0', { threshold: '-1' }, /^--threshold takes .* not '-1'\.$/],
+    ['a threshold not whole', { threshold: '12.5' }, /^--threshold takes .* not '12\.5'\.$/],
+    ['an unknown background', { background: 'grey' }, /^--background takes black, white, not 'grey'\.$/],
+    ['levels as a number', { levels: '1' }, /^--levels takes auto, none, not '1'\.$/],
+    ['a brightness too high', { brightness: '101' }, /^--brightness takes a whole number from -100 to 100, not '101'\.$/],
+    ['a contrast too low', { contrast: '-101' }, /^--contrast takes .* not '-101'\.$/],
+    ['a gamma too low', { gamma: '0.1' }, /^--gamma takes a number from 0\.2 to 5, not '0\.1'\.$/],
+    ['a gamma too high', { gamma: '5.5' }, /^--gamma takes .* not '5\.5'\.$/],
+    ['a gamma not a number', { gamma: 'NaN' }, /^--gamma takes .* not 'NaN'\.$/],
+    ['an empty value', { dither: '' }, /^--dither takes .* not ''\.$/],
+    ['an area off the display', { area: '0,100,32,29' }, /^--area takes X,Y,W,H, a rectangle of at least one pixel inside the 32 x 128 display, not '0,100,32,29'\.$/],
+    ['an option tbs does not have', { zoom: '2' }, /^Unknown option 'zoom'\.$/],
+    ["an option of the tool's own, not the studio's", { output: 'x.tbs' }, /^Unknown option 'output'\.$/],
+    ['a flag with a value', { invert: 'yes' }, /^Unexpected value after '--invert'\.$/],
+    ['a value with a line break', { fit: 'cover\ninvert' }, /line break/],
+  ];
+  for (const [what, bad, words] of refusals) {
+    test(what, () => {
+      const held = core.hold(new Uint8Array(4).fill(255), 1, 1)!;
+      const good = valuesOf('convert');
+      const levels = core.pictureLevels(held, good);
+      const options = { ...good, ...bad };
+      assert.match(core.problem('convert', options), words);
+      for (const refusing of [() => core.pictureLevels(held, options), () => core.convertLevels(levels, options),
+        () => core.compare(levels, options)])
+        assert.throws(refusing, (error: Error) => error instanceof OptionsRefused && words.test(error.message));
+      core.release(held);
+    });
   }
 });
 
-test('the candidates of tbs compare each come with the options that make them', () => {
-  const { rgba, width, height } = readPpm(data('gradient.ppm'));
-  const held = core.hold(rgba, width, height)!;
-  const given = coreOptions(DefaultOptions);
-  const levels = core.pictureLevels(held, given);
-  const candidates = core.compare(levels, given);
-  // The automatic choice first, then each method and several plain thresholds, none twice.
-  assert.ok(candidates.length >= 6, `${candidates.length} candidates`);
-  assert.deepEqual(candidates[0], core.convertLevels(levels, given));
-  const seen = new Set<string>();
-  for (const candidate of candidates) {
-    const key = `${candidate.dither}/${candidate.threshold}`;
-    assert.ok(!seen.has(key), `${key} shown twice`);
-    seen.add(key);
-    const again = core.convertLevels(levels, { ...given, dither: candidate.dither, threshold: candidate.threshold });
-    assert.deepEqual(again.screen, candidate.screen, key);
+test('the table the page builds its controls from agrees with what the core takes', () => {
+  const labels = new Set<string>();
+  for (const [command, rows] of Object.entries(core.vocabulary.commands) as [CommandName, typeof core.vocabulary.commands.convert][]) {
+    assert.ok(rows.length > 0, command);
+    const defaults = defaultValues(rows);
+    assert.equal(core.problem(command, defaults), '', `${command}: the defaults`);
+    const taken = (name: string, value: OptionValue) => core.problem(command, { ...defaults, [name]: value }) === '';
+    for (const row of rows) {
+      const what = `${command} ${row.name}`;
+      // Every label but the area's (its boxes are named by the page) names one control of the
+      // page: no two alike.
+      assert.ok(row.label, what);
+      if (row.kind !== 'area') assert.ok(!labels.has(row.label), `${what}: label ${row.label} twice`);
+      labels.add(row.label);
+      assert.ok(!/\uFFFD/.test(JSON.stringify(row)), `${what}: words that did not cross whole`);
+      if (row.kind === 'flag') {
+        assert.ok(taken(row.name, true) && taken(row.name, false), what);
+      } else if (row.kind === 'choice') {
+        assert.ok(row.choices.length > 1, what);
+        for (const choice of row.choices) assert.ok(taken(row.name, choice.value) && choice.label, `${what} ${choice.value}`);
+        assert.ok(!taken(row.name, `${row.choices[0].value}x`), what);
+      } else if (row.kind === 'whole' || row.kind === 'number') {
+        assert.ok(row.minimum < row.maximum && row.step > 0, what);
+        for (const value of [row.minimum, row.maximum, row.minimum + row.step])
+          assert.ok(taken(row.name, String(value)), `${what} ${value}`);
+        for (const value of [row.minimum - row.step, row.maximum + row.step])
+          assert.ok(!taken(row.name, String(value)), `${what} ${value}`);
+        if (row.automatic) assert.ok(taken(row.name, row.automatic), what);
+      } else {
+        assert.equal(row.kind, 'area', what);
+        const { columns, rows: displayRows } = core.vocabulary.display;
+        assert.equal(row.default, `0,0,${columns},${displayRows}`, what);
+        assert.ok(taken(row.name, `${columns - 1},${displayRows - 1},1,1`) && !taken(row.name, `${columns},0,1,1`), what);
+      }
+    }
   }
+  // The display's size and the screens the module hands out agree.
+  const { columns, rows } = core.vocabulary.display;
+  assert.equal(core.readTbs(new Uint8Array(0)).screen.length, columns * rows);
+});
+
+test("the blank result's warning names the studio's own controls", () => {
+  // A picture of two greys, both below the threshold: all dark, from a picture that is not flat.
+  const rgba = new Uint8Array(2 * 4).fill(255);
+  rgba.set([40, 40, 40], 0);
+  rgba.set([60, 60, 60], 4);
+  const held = core.hold(rgba, 2, 1)!;
+  const options = valuesOf('convert', ['--levels', 'none', '--dither', 'none', '--threshold', '200']);
+  const conversion = core.convertLevels(core.pictureLevels(held, options), options);
+  core.release(held);
+  assert.equal(conversion.blank, true);
+  assert.ok(!conversion.screen.includes(1));
+  const rows = core.vocabulary.commands.convert;
+  const label = (name: string) => rows.find((row) => row.name === name)!.label;
+  const { blankResultDark, blankResultLit } = core.vocabulary.words;
+  for (const words of [blankResultDark, blankResultLit]) {
+    assert.ok(words.includes(label('invert')) && words.includes(label('background')), words);
+    assert.ok(!words.includes('--'), words);
+  }
+  assert.notEqual(blankResultDark, blankResultLit);
 });
 
 describe('reading .tbs files', () => {
@@ -171,25 +237,25 @@ describe('text', () => {
       assert.ok(fonts[i].height > fonts[i - 1].height && fonts[i].width >= fonts[i - 1].width, fonts[i].name);
   });
 
-  const whole = { x: 0, y: 0, width: 32, height: 128 };
   const blank = new Uint8Array(4096);
-  for (const [what, text, font, area, words] of [
-    ['a character no font has', 'Ж', 'auto', whole, /^no bundled font has 'Ж' \(U\+0416\)$/],
-    ['text too long for the smallest font', 'W'.repeat(40), 'auto', whole, /^the text does not fit: in the smallest font, fixed-4x6, it is 160 x 6 pixels/],
-    ['an area off the display', 'A', 'auto', { x: 30, y: 0, width: 4, height: 8 }, /not ones the studio offers/],
-    ['a font not bundled', 'A', 'comic-sans', whole, /not ones the studio offers/],
+  for (const [what, text, change, expected] of [
+    ['a character no font has', 'Ж', {}, /^no bundled font has 'Ж' \(U\+0416\)$/],
+    ['text too long for the smallest font', 'W'.repeat(40), {}, /^the text does not fit: in the smallest font, fixed-4x6, it is 160 x 6 pixels/],
+    ['an area off the display', 'A', { area: '30,0,4,8' }, /^--area takes X,Y,W,H, .* not '30,0,4,8'\.$/],
+    ['a font not bundled', 'A', { font: 'comic-sans' }, /^--font takes auto, fixed-4x6, .* not 'comic-sans'\.$/],
+    ['a turn text does not take', 'A', { rotate: '180' }, /^--rotate takes 0, 90, 270, auto, not '180'\.$/],
+    ['an option of convert', 'A', { dither: 'none' }, /^Unknown option 'dither'\.$/],
   ] as const) {
     test(`${what} is refused with a reason`, () => {
-      const result = core.setText(blank, text, font, 0, 1, area, false);
+      const result = core.setText(blank, text, { ...valuesOf('text'), ...change });
       assert.equal(typeof result, 'string');
-      assert.match(result as string, words);
+      assert.match(result as string, expected);
     });
   }
 
   test('only the area changes, as tbs text --over leaves the rest', () => {
     const base = new Uint8Array(4096).fill(1);
-    const area = { x: 0, y: 96, width: 32, height: 32 };
-    const screen = core.setText(base, 'ANNA', 'auto', 0, 1, area, false);
+    const screen = core.setText(base, 'ANNA', valuesOf('text', ['--area', '0,96,32,32', '--rotate', 'auto']));
     assert.ok(screen instanceof Uint8Array);
     assert.deepEqual([...screen.subarray(0, 96 * 32)], [...base.subarray(0, 96 * 32)]);
     const inside = screen.subarray(96 * 32);

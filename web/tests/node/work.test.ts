@@ -3,13 +3,24 @@
 // plain model of what each should do. A failure prints its seed and the steps up to the first
 // difference. STUDIO_STATE_SEED and STUDIO_STATE_STEPS play other or longer sequences.
 import assert from 'node:assert/strict';
-import { test } from 'node:test';
-import { CellCount, type Screen } from '../../src/core';
-import { Alignments, Choices, DefaultOptions, DefaultText, type Options, TextRotations, type TextOptions } from '../../src/options';
+import { before, test } from 'node:test';
+import type { CommandName, OptionRow, OptionValue, OptionValues, Screen, StudioCore } from '../../src/core';
+import { workRules } from '../../src/options';
 import {
-  composed, everyCell, History, opened, painted, restoredWork, storedWork, withOptions,
-  withoutEdits, withText, type Work,
+  composed, emptyWork, everyCell, History, opened, painted, restoredWork, storedWork, withLines,
+  withOptions, withoutEdits, type Work, type WorkRules,
 } from '../../src/work';
+import { loadCore } from './corefortests';
+
+// The work's rules, the options' rows and the number of cells come from the real core.
+let core: StudioCore;
+let rules: WorkRules;
+let cellCount: number;
+before(async () => {
+  core = await loadCore();
+  rules = workRules(core);
+  cellCount = rules.cellCount;
+});
 
 function random(seed: number): () => number {
   let state = seed >>> 0;
@@ -23,64 +34,67 @@ function random(seed: number): () => number {
 }
 
 // What conversion and text give: any screen that depends on the source, every option and the
-// text will do.
-function baseScreen(sourceId: string | null, options: Options, text: TextOptions): Screen {
-  const screen = new Uint8Array(CellCount);
-  if (sourceId === null && text.text === '') return screen;
-  const next = random([...`${sourceId}${JSON.stringify(options)}${JSON.stringify(text)}`].reduce((h, c) => h * 31 + c.charCodeAt(0), 7));
-  for (let i = 0; i < CellCount; ++i) screen[i] = next() < 0.5 ? 1 : 0;
+// lines will do.
+function baseScreen(sourceId: string | null, options: object, lines: string): Screen {
+  const screen = new Uint8Array(cellCount);
+  if (sourceId === null && lines === '') return screen;
+  const next = random([...`${sourceId}${JSON.stringify(options)}${lines}`].reduce((h, c) => h * 31 + c.charCodeAt(0), 7));
+  for (let i = 0; i < cellCount; ++i) screen[i] = next() < 0.5 ? 1 : 0;
   return screen;
 }
 
 type Step =
   | { kind: 'paint'; cells: number[]; lit: boolean }
-  | { kind: 'option'; change: Partial<Options> }
-  | { kind: 'text'; change: Partial<TextOptions>; group: string | null }
+  | { kind: 'option'; command: CommandName; change: OptionValues; group: string | null }
+  | { kind: 'lines'; lines: string }
   | { kind: 'open'; source: string }
   | { kind: 'invert all' | 'all on' | 'all off' | 'clear edits' | 'undo' | 'redo' | 'reload' };
+
+// Values the option takes: each choice, the ends of a range and a step in, its automatic word
+// and default; a few areas, the whole display among them.
+function valuesFor(row: OptionRow): OptionValue[] {
+  if (row.kind === 'flag') return [true, false];
+  if (row.kind === 'choice') return row.choices.map((choice) => choice.value);
+  if (row.kind === 'area') return [row.default, '0,0,1,1', '1,2,3,4', '0,8,16,8'];
+  return [row.default, row.automatic, row.minimum, row.maximum, row.minimum + row.step]
+    .filter((value) => value !== '').map(String);
+}
 
 function randomStep(next: () => number, sources: number): Step {
   const pick = <T>(items: readonly T[]): T => items[Math.floor(next() * items.length)];
   const roll = next();
   if (roll < 0.3) {
     // Mostly a few cells in one corner, so that paints often repeat a cell or change nothing.
-    const cells = Array.from({ length: 1 + Math.floor(next() * 4) }, () => Math.floor(next() * 8) * 32 + Math.floor(next() * 4));
+    const columns = core.vocabulary.display.columns;
+    const cells = Array.from({ length: 1 + Math.floor(next() * 4) }, () => Math.floor(next() * 8) * columns + Math.floor(next() * 4));
     return { kind: 'paint', cells, lit: next() < 0.5 };
   }
-  if (roll < 0.5) {
-    const key = pick(['fit', 'rotate', 'dither', 'background', 'levels', 'threshold', 'invert',
-      'brightness', 'contrast', 'gamma', 'area'] as const);
-    if (key === 'threshold') return { kind: 'option', change: { threshold: pick([0, 100, 128, 255, 'auto'] as const) } };
-    if (key === 'invert') return { kind: 'option', change: { invert: next() < 0.5 } };
-    if (key === 'brightness' || key === 'contrast') return { kind: 'option', change: { [key]: pick([-100, -5, 0, 40, 100]) } };
-    if (key === 'gamma') return { kind: 'option', change: { gamma: pick([0.2, 0.45, 1, 2.2, 5]) } };
-    if (key === 'area') return { kind: 'option', change: { area: pick(['0,0,32,128', '0,0,32,96', '1,2,3,4']) } };
-    return { kind: 'option', change: { [key]: pick(Choices[key]) } };
-  }
   if (roll < 0.55) return { kind: 'open', source: `picture-${Math.floor(next() * sources)}` };
-  if (roll < 0.62) {
-    const key = pick(['text', 'font', 'rotate', 'align', 'invert', 'area'] as const);
-    // Typing into the text box and the area's boxes: each burst of changes is one step.
-    if (key === 'text') return { kind: 'text', change: { text: pick(['', 'A', 'AN', 'ANNA', 'IF FOUND\nCALL 555', 'Zoë']) }, group: 'text' };
-    if (key === 'font') return { kind: 'text', change: { font: pick(['auto', 'fixed-5x7', 'spleen-8x16']) }, group: null };
-    if (key === 'rotate') return { kind: 'text', change: { rotate: pick(TextRotations) }, group: null };
-    if (key === 'align') return { kind: 'text', change: { align: pick(Alignments) }, group: null };
-    if (key === 'invert') return { kind: 'text', change: { invert: next() < 0.5 }, group: null };
-    return { kind: 'text', change: { area: pick(['0,0,32,128', '0,96,32,32', '4,4,8,8']) }, group: 'text-area' };
+  if (roll < 0.6) {
+    // Typing into the text box: each burst of changes is one step.
+    return { kind: 'lines', lines: pick(['', 'A', 'AN', 'ANNA', 'IF FOUND\nCALL 555', 'Zoë']) };
+  }
+  if (roll < 0.77) {
+    // Mostly the picture's options; what is typed into a box is one step, like the text box.
+    const command: CommandName = roll < 0.72 ? 'convert' : 'text';
+    const row = pick(core.vocabulary.commands[command]);
+    const typed = row.kind === 'area' || row.kind === 'whole' || row.kind === 'number';
+    const group = typed ? `${command}-${row.name}` : null;
+    return { kind: 'option', command, change: { [row.name]: pick(valuesFor(row)) }, group };
   }
   return { kind: pick(['invert all', 'all on', 'all off', 'clear edits', 'undo', 'undo', 'redo', 'redo', 'reload'] as const) };
 }
 
 // The model: a list of whole states and the one shown; edits as plain numbers per cell.
-interface ModelState { source: string | null; options: Options; text: TextOptions; edits: number[] }
+interface ModelState { source: string | null; options: Record<string, Record<string, OptionValue>>; lines: string; edits: number[] }
 class Model {
   group: string | null = null; // the group of the last step, while nothing else came between
-  states: ModelState[] = [{ source: null, options: { ...DefaultOptions }, text: { ...DefaultText }, edits: new Array(CellCount).fill(0) }];
+  states: ModelState[] = [{ source: null, options: structuredClone(rules.defaults), lines: '', edits: new Array(cellCount).fill(0) }];
   index = 0;
   constructor(private readonly limit: number) {}
   get state(): ModelState { return this.states[this.index]; }
   shown(): number[] {
-    const base = baseScreen(this.state.source, this.state.options, this.state.text);
+    const base = baseScreen(this.state.source, this.state.options, this.state.lines);
     return this.state.edits.map((edit, i) => (edit === 0 ? base[i] : edit === 2 ? 1 : 0));
   }
   push(next: ModelState, group: string | null = null): void {
@@ -97,16 +111,21 @@ class Model {
   }
   play(step: Step): void {
     const s = this.state;
-    const copy = (change: Partial<ModelState>): ModelState => ({ ...s, options: { ...s.options }, text: { ...s.text }, edits: [...s.edits], ...change });
+    const copy = (change: Partial<ModelState>): ModelState => ({ ...structuredClone(s), ...change });
     switch (step.kind) {
     case 'paint': { const edits = [...s.edits]; for (const c of step.cells) edits[c] = step.lit ? 2 : 1; this.push(copy({ edits })); break; }
-    case 'option': this.push(copy({ options: { ...s.options, ...step.change } })); break;
-    case 'text': this.push(copy({ text: { ...s.text, ...step.change } }), step.group); break;
-    case 'open': this.push(copy({ source: step.source, edits: new Array(CellCount).fill(0) })); break;
+    case 'option': {
+      const options = structuredClone(s.options);
+      Object.assign(options[step.command], step.change);
+      this.push(copy({ options }), step.group);
+      break;
+    }
+    case 'lines': this.push(copy({ lines: step.lines }), 'lines'); break;
+    case 'open': this.push(copy({ source: step.source, edits: new Array(cellCount).fill(0) })); break;
     case 'invert all': this.push(copy({ edits: this.shown().map((lit) => (lit ? 1 : 2)) })); break;
-    case 'all on': this.push(copy({ edits: new Array(CellCount).fill(2) })); break;
-    case 'all off': this.push(copy({ edits: new Array(CellCount).fill(1) })); break;
-    case 'clear edits': this.push(copy({ edits: new Array(CellCount).fill(0) })); break;
+    case 'all on': this.push(copy({ edits: new Array(cellCount).fill(2) })); break;
+    case 'all off': this.push(copy({ edits: new Array(cellCount).fill(1) })); break;
+    case 'clear edits': this.push(copy({ edits: new Array(cellCount).fill(0) })); break;
     case 'undo': this.group = null; if (this.index > 0) this.index--; break;
     case 'redo': this.group = null; if (this.index < this.states.length - 1) this.index++; break;
     case 'reload': this.group = null; this.states = [this.state]; this.index = 0; break;
@@ -119,15 +138,15 @@ class Model {
 // The studio as the page drives it: its history of works, and a reload through storage.
 class Studio {
   history: History;
-  constructor(private readonly limit: number) { this.history = new History(undefined, limit); }
+  constructor(private readonly limit: number) { this.history = new History(emptyWork(rules), limit); }
   get work(): Work { return this.history.present; }
-  shown(): Screen { return composed(baseScreen(this.work.source?.id ?? null, this.work.options, this.work.text), this.work.edits); }
+  shown(): Screen { return composed(baseScreen(this.work.source?.id ?? null, this.work.options, this.work.lines), this.work.edits); }
   play(step: Step): void {
     const work = this.work;
     switch (step.kind) {
     case 'paint': this.history.apply(painted(work, step.cells, step.lit)); break;
-    case 'option': this.history.apply(withOptions(work, step.change)); break;
-    case 'text': this.history.apply(withText(work, step.change), step.group); break;
+    case 'option': this.history.apply(withOptions(work, step.command, step.change), step.group); break;
+    case 'lines': this.history.apply(withLines(work, step.lines), 'lines'); break;
     case 'open': this.history.apply(opened(work, { id: step.source, name: `${step.source}.png`, kind: 'picture' })); break;
     case 'invert all': { const shown = this.shown(); this.history.apply(everyCell(work, (c) => shown[c] === 0)); break; }
     case 'all on': this.history.apply(everyCell(work, () => true)); break;
@@ -136,7 +155,7 @@ class Studio {
     case 'undo': this.history.undo(); break;
     case 'redo': this.history.redo(); break;
     case 'reload': {
-      const restored = restoredWork(JSON.parse(JSON.stringify(storedWork(work))));
+      const restored = restoredWork(JSON.parse(JSON.stringify(storedWork(work))), rules);
       assert.ok(restored, 'the stored work reads back');
       this.history = new History(restored, this.limit);
       break;
@@ -148,14 +167,13 @@ class Studio {
 function difference(studio: Studio, model: Model): string | null {
   const work = studio.work;
   if ((work.source?.id ?? null) !== model.state.source) return `source ${work.source?.id} != ${model.state.source}`;
-  for (const key of Object.keys(DefaultOptions) as (keyof Options)[]) {
-    if (work.options[key] !== model.state.options[key])
-      return `option ${key}: ${work.options[key]} != ${model.state.options[key]}`;
+  for (const command of Object.keys(rules.defaults) as CommandName[]) {
+    for (const name of Object.keys(rules.defaults[command])) {
+      if (work.options[command][name] !== model.state.options[command][name])
+        return `${command} ${name}: ${work.options[command][name]} != ${model.state.options[command][name]}`;
+    }
   }
-  for (const key of Object.keys(DefaultText) as (keyof TextOptions)[]) {
-    if (work.text[key] !== model.state.text[key])
-      return `text ${key}: ${work.text[key]} != ${model.state.text[key]}`;
-  }
+  if (work.lines !== model.state.lines) return `lines ${JSON.stringify(work.lines)} != ${JSON.stringify(model.state.lines)}`;
   if (!work.edits.every((e, i) => e === model.state.edits[i])) return 'edits differ';
   const expected = model.shown();
   if (!studio.shown().every((lit, i) => lit === expected[i])) return 'shown screen differs';
@@ -191,27 +209,76 @@ for (const seed of seeds) {
   });
 }
 
-test('a stored work that this page did not write is not restored', () => {
+test('a stored work that this page did not write, or that the core does not take, is not restored', () => {
   const good = storedWork(painted(openedWork(), [0, 5], true));
-  assert.ok(restoredWork(good));
+  assert.ok(restoredWork(good, rules));
+  const convert = good.options.convert;
+  const text = good.options.text;
+  const { contrast: _, ...withoutContrast } = convert;
   for (const [what, bad] of [
     ['another version', { ...good, version: 1 }],
-    ['an area off the display', { ...good, options: { ...good.options, area: '0,100,32,29' } }],
-    ['a text area of no pixels', { ...good, text: { ...good.text, area: '0,0,0,5' } }],
-    ['an unknown alignment', { ...good, text: { ...good.text, align: 'justify' } }],
+    ['an area off the display', { ...good, options: { convert: { ...convert, area: '0,100,32,29' }, text } }],
+    ['a text area of no pixels', { ...good, options: { convert, text: { ...text, area: '0,0,0,5' } } }],
+    ['an unknown alignment', { ...good, options: { convert, text: { ...text, align: 'justify' } } }],
     ['a short edits layer', { ...good, edits: good.edits.slice(1) }],
     ['an unknown edit', { ...good, edits: `3${good.edits.slice(1)}` }],
-    ['an unknown fit', { ...good, options: { ...good.options, fit: 'zoom' } }],
-    ['a threshold out of range', { ...good, options: { ...good.options, threshold: 300 } }],
-    ['a gamma out of range', { ...good, options: { ...good.options, gamma: 0 } }],
-    ['a brightness that is not whole', { ...good, options: { ...good.options, brightness: 2.5 } }],
-    ['a missing option', { ...good, options: { ...good.options, contrast: undefined } }],
+    ['an unknown fit', { ...good, options: { convert: { ...convert, fit: 'zoom' }, text } }],
+    ['a threshold out of range', { ...good, options: { convert: { ...convert, threshold: '300' }, text } }],
+    ['a gamma out of range', { ...good, options: { convert: { ...convert, gamma: '0' }, text } }],
+    ['a brightness that is not whole', { ...good, options: { convert: { ...convert, brightness: '2.5' }, text } }],
+    ['a number where the word is kept', { ...good, options: { convert: { ...convert, brightness: 5 }, text } }],
+    ['a flag given a word', { ...good, options: { convert: { ...convert, invert: 'yes' }, text } }],
+    ['a missing option', { ...good, options: { convert: withoutContrast, text } }],
+    ['an option the table does not have', { ...good, options: { convert: { ...convert, zoom: '2' }, text } }],
+    ['an option of the other command', { ...good, options: { convert: { ...convert, font: 'auto' }, text } }],
+    ['a value with a line break', { ...good, options: { convert: { ...convert, fit: 'cover\ninvert' }, text } }],
+    ['a missing command', { ...good, options: { convert } }],
+    ['lines that are not text', { ...good, lines: 5 }],
     ['a source without id', { ...good, source: { name: 'a.png', kind: 'picture' } }],
     ['nothing', null],
   ] as const)
-    assert.equal(restoredWork(bad), null, what);
+    assert.equal(restoredWork(bad, rules), null, what);
 });
 
+// The work as the page kept it before its options came from the core's table.
+const version2 = {
+  version: 2,
+  source: { id: 'a', name: 'a.png', kind: 'picture' },
+  options: {
+    fit: 'cover', rotate: '90', dither: 'auto', threshold: 140, invert: true, background: 'white',
+    levels: 'none', brightness: -20, contrast: 35, gamma: 1.5, area: '0,0,32,100',
+  },
+  text: { text: 'ANNA', font: 'fixed-5x7', rotate: 'auto', align: 'right', invert: false, area: '0,100,32,28' },
+  edits: `${'0'.repeat(4095)}2`,
+};
+
+test('work kept by the page before restores with the same values, where they are valid', () => {
+  const work = restoredWork(JSON.parse(JSON.stringify(version2)), rules);
+  assert.ok(work);
+  assert.deepEqual(work.source, version2.source);
+  assert.deepEqual(work.options.convert, {
+    fit: 'cover', rotate: '90', dither: 'auto', threshold: '140', invert: true, background: 'white',
+    levels: 'none', brightness: '-20', contrast: '35', gamma: '1.5', area: '0,0,32,100',
+  });
+  assert.deepEqual(work.options.text, { font: 'fixed-5x7', rotate: 'auto', align: 'right', invert: false, area: '0,100,32,28' });
+  assert.equal(work.lines, 'ANNA');
+  assert.equal(work.edits[4095], 2);
+  // Kept again, it reads back the same.
+  assert.ok(sameStored(restoredWork(JSON.parse(JSON.stringify(storedWork(work))), rules), work));
+  for (const [what, bad] of [
+    ['a threshold out of range', { ...version2, options: { ...version2.options, threshold: 300 } }],
+    ['a gamma of 0', { ...version2, options: { ...version2.options, gamma: 0 } }],
+    ['a missing option', { ...version2, options: { ...version2.options, contrast: undefined } }],
+    ['a font not bundled', { ...version2, text: { ...version2.text, font: 'comic-sans' } }],
+    ['no lines', { ...version2, text: { ...version2.text, text: undefined } }],
+  ] as const)
+    assert.equal(restoredWork(JSON.parse(JSON.stringify(bad)), rules), null, what);
+});
+
+function sameStored(a: Work | null, b: Work): boolean {
+  return a !== null && JSON.stringify(storedWork(a)) === JSON.stringify(storedWork(b));
+}
+
 function openedWork(): Work {
-  return opened(new History().present, { id: 'a', name: 'a.png', kind: 'picture' });
+  return opened(emptyWork(rules), { id: 'a', name: 'a.png', kind: 'picture' });
 }

@@ -99,12 +99,13 @@ test('a 4000 x 3000 JPEG converted and shown within 400 ms; a control change red
   // Every control, each to values not shown before, so that no conversion is cached.
   const redraws = await page.evaluate(() => {
     const times = { fit: [], rotate: [], background: [], dither: [], threshold: [], invert: [], levels: [], brightness: [], contrast: [], gamma: [] };
-    const set = (id, value) => {
-      const control = document.getElementById(id);
+    // The controls of convert's options are named after them: convert-NAME.
+    const set = (name, value) => {
+      const control = document.getElementById(`convert-${name}`);
       const started = performance.now();
       if (control.type === 'checkbox') control.checked = value; else control.value = value;
       control.dispatchEvent(new Event(control.tagName === 'SELECT' || control.type === 'checkbox' ? 'change' : 'input'));
-      times[id].push(performance.now() - started);
+      times[name].push(performance.now() - started);
     };
     for (const background of ['white', 'black']) {
       set('background', background);
@@ -114,7 +115,7 @@ test('a 4000 x 3000 JPEG converted and shown within 400 ms; a control change red
       }
     }
     for (const dither of ['atkinson', 'bayer', 'none', 'floyd-steinberg', 'atkinson']) set('dither', dither);
-    document.getElementById('auto-threshold').click();
+    document.getElementById('convert-threshold-automatic').click();
     for (const threshold of [10, 60, 90, 140, 200, 250]) set('threshold', String(threshold));
     for (const levels of ['none', 'auto', 'none']) set('levels', levels);
     for (const brightness of [10, -20, 35]) set('brightness', String(brightness));
