@@ -61,6 +61,11 @@ async function setOptions(words) {
   }
 }
 
+// "--fit cover --invert" as sorted [name, value] pairs, a flag's value ''.
+function optionPairs(text) {
+  return [...text.matchAll(/--([\w-]+)(?: ([^-\s]\S*))?/g)].map((match) => `${match[1]} ${match[2] ?? ''}`).sort();
+}
+
 describe('a picture in, the screen tbs writes out', () => {
   const rows = fs.readFileSync(data('conversions.txt'), 'utf8').split('\n')
     .filter((line) => line && !line.startsWith('#') && line.split(' ')[0].endsWith('.png'));
@@ -69,6 +74,9 @@ describe('a picture in, the screen tbs writes out', () => {
     test(`${picture} ${words.join(' ')}`, async () => {
       assert.match(await openFile(page, data(picture)), new RegExp(`Opened ${picture}`));
       await setOptions(words);
+      // The command shown gives the options set (in the table's order).
+      const shown = (await page.locator('#command-line').textContent()).split('\n')[0];
+      assert.deepEqual(optionPairs(shown.replace(/^tbs convert ?/, '')), optionPairs(words.join(' ')));
       const saved = await savedBytes(page, 'Save .tbs');
       assert.equal(saved.name, picture.replace(/\.png$/, '.tbs'));
       assert.deepEqual(saved.bytes, fs.readFileSync(data(expected)));
@@ -93,6 +101,9 @@ describe('a picture in, the screen tbs writes out', () => {
       }
       await page.getByLabel('Text', { exact: true }).fill(lines.split(';').join('\n'));
       assert.equal(await page.locator('#text-problem').textContent(), '');
+      const command = await page.locator('#text-command-line').textContent();
+      assert.match(command, /^tbs text '.*' (.*) --over SCREEN$/);
+      assert.deepEqual(optionPairs(command.match(/' (--.*) --over SCREEN$/)[1]), optionPairs(textOptions));
       const saved = await savedBytes(page, 'Save .tbs');
       assert.deepEqual(saved.bytes, fs.readFileSync(data(expected)));
     });
@@ -254,6 +265,38 @@ describe('touch-up', () => {
   });
 });
 
+test('a value typed that tbs would refuse shows its words and changes nothing', async () => {
+  await openFile(page, data('badge.png'));
+  // Each box is typed into a character at a time: the characters before the last give a value
+  // that is taken, the last one a value that is not. Leaving a number's box shows the value in
+  // force again; an area's boxes keep what was typed, to be put right in another of them.
+  for (const [label, taken, last, words, keptOnLeaving] of [
+    ['Gamma', '', '9', "--gamma takes a number from 0.2 to 5, not '9'.", false],
+    ['Brightness', '10', '1', "--brightness takes a whole number from -100 to 100, not '101'.", false],
+    ['Picture width', '4', '0', "--area takes X,Y,W,H, a rectangle of at least one pixel inside the 32 x 128 display, not '0,0,40,128'.", true],
+  ]) {
+    const box = page.getByLabel(label, { exact: true });
+    const problem = page.getByRole('status').filter({ hasText: words });
+    await box.selectText();
+    await page.keyboard.type(taken);
+    const value = await box.inputValue();
+    const before = await shownScreen(page);
+    await page.keyboard.type(last); // not yet left: no change event
+    assert.equal(await problem.count(), 1, label);
+    assert.equal(await box.getAttribute('aria-invalid'), 'true', label);
+    assert.equal(await shownScreen(page), before, label);
+    await box.press('Tab');
+    assert.equal(await box.inputValue(), keptOnLeaving ? value + last : value, label);
+    assert.equal(await box.getAttribute('aria-invalid'), keptOnLeaving ? 'true' : null, label);
+    assert.equal(await problem.count(), keptOnLeaving ? 1 : 0, label);
+  }
+  // Put right in another box, the area is taken.
+  await page.getByLabel('Picture X', { exact: true }).fill('0');
+  await page.getByLabel('Picture width', { exact: true }).fill('30');
+  assert.equal(await page.getByLabel('Picture width', { exact: true }).getAttribute('aria-invalid'), null);
+  assert.match(await page.locator('#command-line').textContent(), /--area 0,0,30,128/);
+});
+
 test('choosing a candidate of the compare strip sets its dither and threshold', async () => {
   await openFile(page, data('badge.png'));
   const candidates = page.getByRole('button', { name: /^Candidate / });
@@ -295,6 +338,34 @@ test('a reload keeps the picture, the options, the text and the edits', async ()
   // The options still convert the picture after the reload.
   await page.getByLabel('Dither', { exact: true }).selectOption('floyd-steinberg');
   assert.notEqual(await shownScreen(page), before);
+});
+
+test('work kept by the page before its options came from the core restores, if the core takes it', async () => {
+  const key = 'tarrow-boot-screen-studio:work';
+  const edits = `${'0'.repeat(40)}2${'0'.repeat(4055)}`;
+  const kept = {
+    version: 2, source: null, edits,
+    options: { fit: 'contain', rotate: '0', dither: 'auto', threshold: 90, invert: false, background: 'black',
+      levels: 'auto', brightness: -20, contrast: 0, gamma: 1.5, area: '0,0,32,128' },
+    text: { text: 'ANNA', font: 'fixed-5x7', rotate: '90', align: 'right', invert: true, area: '0,100,32,28' },
+  };
+  await page.evaluate(([name, value]) => localStorage.setItem(name, value), [key, JSON.stringify(kept)]);
+  await page.reload();
+  await page.waitForSelector('body[data-ready="true"]');
+  for (const [label, value] of [['Gamma', '1.5'], ['Brightness', '-20'], ['Threshold', '90'], ['Text', 'ANNA'],
+    ['Font', 'fixed-5x7'], ['Text rotation', '90'], ['Align', 'right'], ['Text Y', '100'], ['Text height', '28']])
+    assert.equal(await page.getByLabel(label, { exact: true }).inputValue(), value, label);
+  assert.equal(await page.getByLabel('Dark text', { exact: true }).isChecked(), true);
+  assert.equal(cell(await shownScreen(page), 8, 1), '1'); // the hand edit: cell 40
+  assert.equal(await page.getByRole('alert').count(), 0);
+
+  // One value the core does not take: nothing of it is restored, and the page says so.
+  kept.options.threshold = 300;
+  await page.evaluate(([name, value]) => localStorage.setItem(name, value), [key, JSON.stringify(kept)]);
+  await page.reload();
+  await page.waitForSelector('body[data-ready="true"]');
+  assert.match(await page.getByRole('alert').textContent(), /could not be read again/);
+  assert.equal(await page.getByLabel('Text', { exact: true }).inputValue(), '');
 });
 
 test('usable as soon as the page has loaded, and it opens again with the server gone', async () => {
@@ -443,13 +514,14 @@ test('drop and paste open files like the chooser', async () => {
 
 test('every control is reachable by its visible label, and axe finds nothing serious', async () => {
   for (const label of ['Open', 'Fit', 'Rotate', 'Dither', 'Background', 'Threshold', 'Automatic threshold',
-    'Levels', 'Brightness', 'Contrast', 'Gamma', 'Invert', 'Text', 'Font', 'Text rotation', 'Align'])
+    'Levels', 'Brightness', 'Contrast', 'Gamma', 'Invert', 'Text', 'Dark text', 'Font', 'Text rotation', 'Align',
+    'Picture X', 'Picture Y', 'Picture width', 'Picture height', 'Text X', 'Text Y', 'Text width', 'Text height'])
     assert.equal(await page.getByLabel(label, { exact: true }).count(), 1, label);
   // By role, even a name matched loosely (as part of a longer one) finds one control.
   for (const [role, names] of Object.entries({
     combobox: ['Fit', 'Rotate', 'Dither', 'Levels', 'Background', 'Font', 'Text rotation', 'Align'],
     spinbutton: ['Threshold', 'Brightness', 'Contrast', 'Gamma'],
-    checkbox: ['Automatic threshold', 'Invert'],
+    checkbox: ['Automatic threshold', 'Invert', 'Dark text'],
     textbox: ['Text'],
     img: ['Boot screen'],
     button: ['Open', 'Undo', 'Redo', 'Invert all', 'All on', 'All off', 'Clear edits'],
@@ -462,6 +534,15 @@ test('every control is reachable by its visible label, and axe finds nothing ser
     ['contain', 'cover', 'stretch', 'none']);
   assert.deepEqual(await page.getByLabel('Dither', { exact: true }).locator('option').evaluateAll((o) => o.map((e) => e.value)),
     ['auto', 'floyd-steinberg', 'atkinson', 'bayer', 'none']);
+  // The choices show the table's words; their values are the words tbs takes.
+  assert.deepEqual(await page.getByLabel('Dither', { exact: true }).locator('option').allTextContents(),
+    ['Automatic', 'Fine dots', 'Light dots', 'Pattern', 'Clean shapes']);
+  assert.deepEqual(await page.getByLabel('Text rotation', { exact: true }).locator('option').allTextContents(),
+    ['Upright', 'Top to bottom', 'Bottom to top', 'Automatic']);
+  for (const [label, range] of [['Threshold', ['0', '255', '1']], ['Brightness', ['-100', '100', '1']], ['Gamma', ['0.2', '5', '0.1']]]) {
+    const box = page.getByLabel(label, { exact: true });
+    assert.deepEqual(await Promise.all(['min', 'max', 'step'].map((name) => box.getAttribute(name))), range, label);
+  }
   await openFile(page, data('badge.png'));
   let results = await new AxeBuilder({ page }).analyze();
   assert.deepEqual(results.violations.filter((v) => v.impact === 'serious' || v.impact === 'critical')
