@@ -26,10 +26,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     scrollArea->setAutoFillBackground(false);
 
     // Every scroll position change repaints the whole canvas.
-    connect(scrollArea->horizontalScrollBar(), SIGNAL(valueChanged(int)), canvas,
-            SLOT(scrollBarMoved()));
-    connect(scrollArea->verticalScrollBar(), SIGNAL(valueChanged(int)), canvas,
-            SLOT(scrollBarMoved()));
+    connect(scrollArea->horizontalScrollBar(), &QScrollBar::valueChanged, canvas,
+            &ScribbleArea::scrollBarMoved);
+    connect(scrollArea->verticalScrollBar(), &QScrollBar::valueChanged, canvas,
+            &ScribbleArea::scrollBarMoved);
 
     setCentralWidget(scrollArea);
     form->centralWidget = nullptr; // replaced by the scroll area, Qt deletes the old one

@@ -15,54 +15,54 @@ void MainWindow::buildActions()
 {
     openAction = new QAction(tr("&Open a .BMP image"), this);
     openAction->setShortcuts(QKeySequence::Open);
-    connect(openAction, SIGNAL(triggered()), this, SLOT(open()));
+    connect(openAction, &QAction::triggered, this, &MainWindow::open);
 
     saveImageAction = new QAction(tr("&Save image in .BMP format"), this);
-    connect(saveImageAction, SIGNAL(triggered()), this, SLOT(saveImage()));
+    connect(saveImageAction, &QAction::triggered, this, &MainWindow::saveImage);
 
     exportAction = new QAction(tr("&Export Boot Screen File"), this);
-    connect(exportAction, SIGNAL(triggered()), this, SLOT(exportHex()));
+    connect(exportAction, &QAction::triggered, this, &MainWindow::exportHex);
 
     importAction = new QAction(tr("&Import Boot Screen File"), this);
-    connect(importAction, SIGNAL(triggered()), this, SLOT(importHex()));
+    connect(importAction, &QAction::triggered, this, &MainWindow::importHex);
 
     // close() goes through closeEvent, so Exit asks about unsaved changes like the
     // window's own close control does.
     exitAction = new QAction(tr("E&xit"), this);
     exitAction->setShortcuts(QKeySequence::Quit);
-    connect(exitAction, SIGNAL(triggered()), this, SLOT(close()));
+    connect(exitAction, &QAction::triggered, this, &MainWindow::close);
 
     togglePenAction = new QAction(tr("Toggle Pen"), this);
     togglePenAction->setStatusTip(tr("Clicking a pixel will turn it on"));
     togglePenAction->setCheckable(true);
     togglePenAction->setChecked(false);
-    connect(togglePenAction, SIGNAL(triggered()), this, SLOT(turnPixelOn()));
+    connect(togglePenAction, &QAction::triggered, this, &MainWindow::turnPixelOn);
 
     // The whole-canvas operations need nothing from the window.
     invertAction = new QAction(tr("&Invert All Pixels"), this);
-    connect(invertAction, SIGNAL(triggered()), canvas, SLOT(invertImage()));
+    connect(invertAction, &QAction::triggered, canvas, &ScribbleArea::invertImage);
 
     allOnAction = new QAction(tr("&All Pixels On"), this);
-    connect(allOnAction, SIGNAL(triggered()), canvas, SLOT(clearImage()));
+    connect(allOnAction, &QAction::triggered, canvas, &ScribbleArea::clearImage);
 
     allOffAction = new QAction(tr("&All Pixels Off"), this);
-    connect(allOffAction, SIGNAL(triggered()), canvas, SLOT(fillImage()));
+    connect(allOffAction, &QAction::triggered, canvas, &ScribbleArea::fillImage);
 
     zoomAction = new QAction(tr("&Zoom X 3"), this);
     zoomAction->setCheckable(true);
     zoomAction->setChecked(false);
-    connect(zoomAction, SIGNAL(triggered()), this, SLOT(zoomIn()));
+    connect(zoomAction, &QAction::triggered, this, &MainWindow::zoomIn);
 
     normalSizeAction = new QAction(tr("&Normal Size"), this);
     normalSizeAction->setCheckable(true);
     normalSizeAction->setChecked(true);
-    connect(normalSizeAction, SIGNAL(triggered()), this, SLOT(normalSize()));
+    connect(normalSizeAction, &QAction::triggered, this, &MainWindow::normalSize);
 
     aboutAction = new QAction(tr("&About"), this);
-    connect(aboutAction, SIGNAL(triggered()), this, SLOT(about()));
+    connect(aboutAction, &QAction::triggered, this, &MainWindow::about);
 
     howToAction = new QAction(tr("&How To Use This Program"), this);
-    connect(howToAction, SIGNAL(triggered()), this, SLOT(howTo()));
+    connect(howToAction, &QAction::triggered, this, &MainWindow::howTo);
 }
 
 void MainWindow::buildMenus()

@@ -1,12 +1,11 @@
 #include "scribblearea.h"
 
 #include "canvasgeometry.h"
+#include "cellline.h"
 #include "cellpainting.h"
 
 #include <QMouseEvent>
 #include <QPainter>
-
-#include <cstdlib>
 
 using namespace canvasgeometry;
 
@@ -14,41 +13,14 @@ namespace {
 
 // The cell a snapped corner falls in. Corners are multiples of the cell size, negative ones
 // included, so the division is exact and the cell's own corner is the snapped one.
-QPoint cellOfCorner(const QPoint &corner)
+geometry::Point cellOfCorner(const QPoint &corner)
 {
     return {corner.x() / CellSize, corner.y() / CellSize};
 }
 
-bool isGridCell(const QPoint &cell)
+bool isGridCell(const geometry::Point &cell)
 {
-    return cell.x() >= 0 && cell.x() < DisplayColumns && cell.y() >= 0 && cell.y() < DisplayRows;
-}
-
-// Bresenham's line from `from` to `to`, both included, one cell per step along the longer
-// axis; the other axis moves once the line has passed the middle between two cells, and a
-// line exactly on the middle stays on the start's side.
-template <typename Visit> void forEachCellOnLine(const QPoint &from, const QPoint &to, Visit visit)
-{
-    const int dx = std::abs(to.x() - from.x());
-    const int dy = std::abs(to.y() - from.y());
-    const QPoint xStep(to.x() >= from.x() ? 1 : -1, 0);
-    const QPoint yStep(0, to.y() >= from.y() ? 1 : -1);
-    const bool alongX = dx >= dy;
-    const int major = alongX ? dx : dy;
-    const int minor = alongX ? dy : dx;
-    const QPoint majorStep = alongX ? xStep : yStep;
-    const QPoint minorStep = alongX ? yStep : xStep;
-    QPoint cell = from;
-    int error = 0; // twice the line's distance past the current cell, in units of `major`
-    for (int step = 0; step <= major; ++step) {
-        visit(cell);
-        error += 2 * minor;
-        if (error > major) {
-            cell += minorStep;
-            error -= 2 * major;
-        }
-        cell += majorStep;
-    }
+    return cell.x >= 0 && cell.x < DisplayColumns && cell.y >= 0 && cell.y < DisplayRows;
 }
 
 } // namespace
@@ -82,18 +54,18 @@ void ScribbleArea::mouseMoveEvent(QMouseEvent *event)
         return;
     // Motion events arrive far apart in a fast drag: every cell the pointer crossed since the
     // last position is painted, not just the one it is over now.
-    const QPoint previousCell = cellOfCorner(lastPoint);
+    const geometry::Point previousCell = cellOfCorner(lastPoint);
     const bool accepted = snapToCell(event->position().toPoint());
-    const QPoint endCell = cellOfCorner(lastPoint);
+    const geometry::Point endCell = cellOfCorner(lastPoint);
     bool painted = false;
-    forEachCellOnLine(previousCell, endCell, [&](const QPoint &cell) {
+    for (const geometry::Point &cell : cellline::cellsOnLine(previousCell, endCell)) {
         // The end keeps the rule of a single position: a corner a little past the left or top
         // edge still counts, though nothing of its cell is on the image.
         if (cell == endCell ? !accepted : !isGridCell(cell))
-            return;
-        paintCell(cell * CellSize);
+            continue;
+        paintCell(QPoint(cell.x, cell.y) * CellSize);
         painted = true;
-    });
+    }
     if (painted)
         markChanged();
 }

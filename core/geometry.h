@@ -1,7 +1,17 @@
 #pragma once
 
-// Sizes and rectangles in whole pixels, for the rules that place pictures on the display.
+// Points, sizes and rectangles in whole pixels, for the rules that place pictures on the display
+// and the cells an edit touches.
 namespace geometry {
+
+struct Point
+{
+    int x = 0;
+    int y = 0;
+
+    bool operator==(const Point &other) const { return x == other.x && y == other.y; }
+    bool operator!=(const Point &other) const { return !(*this == other); }
+};
 
 struct Size
 {

@@ -154,10 +154,10 @@ std::vector<Option> rows()
                           "text cleanly and diffuses photos and gradients with floyd-steinberg"));
     Option threshold =
         number("threshold", PictureCommands, Kind::Whole, "LEVEL", "Threshold", 0, 255, 0, "",
-               "The level, after the tone options, from which a pixel counts as "
-               "lit; auto picks it between the picture's main tones when it is "
-               "thresholded, 128 when it is dithered. With a dither method it "
-               "only shifts the pattern");
+               "The level from which a pixel counts as lit, after the tone options; auto picks "
+               "it between the picture's main tones, or 128 for a dithered "
+               "picture, and with a dither method a level only shifts the "
+               "pattern");
     threshold.automatic = "auto";
     threshold.defaultValue = "auto";
     rows.push_back(threshold);

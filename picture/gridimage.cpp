@@ -63,11 +63,4 @@ void paintCellInteriors(QImage &image, const bootscreen::DisplayPicture &picture
     }
 }
 
-QImage gridImageOf(const bootscreen::DisplayPicture &picture)
-{
-    QImage image = monoimage::blackAndWhiteImage(GridSize);
-    monoimage::fillCellInteriors(image, picture);
-    return image;
-}
-
 } // namespace gridimage

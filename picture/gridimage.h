@@ -28,8 +28,4 @@ bootscreen::DisplayPicture cellsOfOpenedImage(const QImage &picture);
 // borders and everything beyond the grid keep their pixels.
 void paintCellInteriors(QImage &image, const bootscreen::DisplayPicture &picture);
 
-// The 160 x 640 1-bit image of the grid area that the editor saves for a picture it was given
-// on a fresh canvas: black borders, interiors white where lit.
-QImage gridImageOf(const bootscreen::DisplayPicture &picture);
-
 } // namespace gridimage

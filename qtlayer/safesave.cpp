@@ -86,6 +86,11 @@ bool writeFile(const QString &fileName, const WriteContents &write, QString *err
 
 } // namespace
 
+bool writeBytes(QIODevice &device, const std::string &bytes)
+{
+    return device.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
+}
+
 bool saveFile(const QString &fileName, const WriteContents &write, QString *errorString)
 {
     const std::optional<QByteArray> old = oldContents(fileName);

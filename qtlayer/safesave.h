@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <string>
 
 class QIODevice;
 
@@ -14,6 +15,10 @@ namespace safesave {
 // Writes the contents to the device; false when it could not, with the reason in errorString
 // where the device does not carry one.
 using WriteContents = std::function<bool(QIODevice &device, QString *errorString)>;
+
+// Writes `bytes` as they are to the device; false when it did not take them all. The contents
+// of every file whose bytes the core makes.
+bool writeBytes(QIODevice &device, const std::string &bytes);
 
 // Saves the named file through `write`. False on any open, write or commit error, with the
 // reason in errorString (if given). Where the folder takes no new file but the file itself is

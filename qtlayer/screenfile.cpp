@@ -47,8 +47,7 @@ bool readScreenFile(const QString &fileName, bootscreen::ScreenBuffer &screen, Q
 
 bool writeScreen(QIODevice &device, const bootscreen::ScreenBuffer &screen)
 {
-    const std::string bytes = bootscreen::formatScreen(screen);
-    return device.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
+    return safesave::writeBytes(device, bootscreen::formatScreen(screen));
 }
 
 bool saveScreenFile(const QString &fileName, const bootscreen::ScreenBuffer &screen,

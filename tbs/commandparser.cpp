@@ -31,17 +31,60 @@ int CommandParser::usageError(Streams &streams, const QString &problem) const
     return UsageError;
 }
 
+void CommandParser::addTableOptions(optiontable::Command command)
+{
+    table = command;
+    for (const optiontable::Option *option : optiontable::optionsOf(command)) {
+        QStringList names{QString::fromStdString(option->name)};
+        if (!option->shortName.empty())
+            names.prepend(QString::fromStdString(option->shortName));
+        const QString help = QString::fromStdString(optiontable::helpText(*option));
+        if (option->kind == optiontable::Kind::Flag)
+            parser.addOption(QCommandLineOption(names, help));
+        else
+            parser.addOption(QCommandLineOption(names, help,
+                                                QString::fromStdString(option->valueName),
+                                                QString::fromStdString(option->defaultValue)));
+    }
+}
+
+optionvalues::GivenOptions CommandParser::given() const
+{
+    optionvalues::GivenOptions given;
+    for (const optiontable::Option *option : optiontable::optionsOf(table)) {
+        const QString name = QString::fromStdString(option->name);
+        if (!parser.isSet(name))
+            continue;
+        given.push_back({option->name, option->kind == optiontable::Kind::Flag
+                                           ? std::string()
+                                           : parser.value(name).toStdString()});
+    }
+    return given;
+}
+
+std::optional<int> CommandParser::wholeNumber(const optiontable::Option &option,
+                                              QString *problem) const
+{
+    const std::string value = optionvalues::valueOrDefault(given(), option);
+    const std::variant<int, std::string> read = optionvalues::wholeNumber(option, value);
+    if (const int *number = std::get_if<int>(&read))
+        return *number;
+    *problem = QString::fromStdString(std::get<std::string>(read));
+    return std::nullopt;
+}
+
 std::optional<int> CommandParser::wholeNumber(const QString &option, int lowest, int highest,
                                               QString *problem) const
 {
-    bool ok = false;
-    const int value = parser.value(option).toInt(&ok);
-    if (ok && value >= lowest && value <= highest)
-        return value;
-    *problem = QStringLiteral("--%1 takes a whole number from %2 to %3, not '%4'.")
-                   .arg(option)
-                   .arg(lowest)
-                   .arg(highest)
-                   .arg(parser.value(option));
+    optiontable::Option row;
+    row.name = option.toStdString();
+    row.kind = optiontable::Kind::Whole;
+    row.minimum = lowest;
+    row.maximum = highest;
+    const std::variant<int, std::string> read =
+        optionvalues::wholeNumber(row, parser.value(option).toStdString());
+    if (const int *number = std::get_if<int>(&read))
+        return *number;
+    *problem = QString::fromStdString(std::get<std::string>(read));
     return std::nullopt;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "optiontable.h"
+#include "optionvalues.h"
 #include "streams.h"
 
 #include <QCommandLineParser>
@@ -16,6 +18,15 @@ public:
     // `usage` follows "tbs COMMAND " in the help, e.g. "[options] INPUT... -o OUTPUT".
     CommandParser(const QString &command, const QString &usage, const QString &description);
 
+    // Adds the command's options of the option table, in the table's order, with their help.
+    void addTableOptions(optiontable::Command command);
+
+    // The table's options as given on the command line, for the core to read.
+    optionvalues::GivenOptions given() const;
+
+    // The option table's command whose options were added; 0 when none were.
+    optiontable::Command tableCommand() const { return table; }
+
     QCommandLineParser &options() { return parser; }
     const QCommandLineParser &options() const { return parser; }
 
@@ -29,10 +40,13 @@ public:
     // The value of an option that must be a whole number in [lowest, highest].
     std::optional<int> wholeNumber(const QString &option, int lowest, int highest,
                                    QString *problem) const;
+    // The same for an option of the table.
+    std::optional<int> wholeNumber(const optiontable::Option &option, QString *problem) const;
 
 private:
     QString command;
     QString usage;
     QCommandLineParser parser;
     QCommandLineOption helpOption;
+    optiontable::Command table = optiontable::Command(0);
 };

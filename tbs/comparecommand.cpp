@@ -35,10 +35,7 @@ int runCompare(const QStringList &arguments, Streams &streams)
     QCommandLineParser &options = parser.options();
     options.addPositionalArgument(QStringLiteral("INPUT"),
                                   QStringLiteral("A picture; - for standard input."));
-    options.addOption(QCommandLineOption({QStringLiteral("o"), QStringLiteral("output")},
-                                         QStringLiteral("The sheet to write, a PNG."),
-                                         QStringLiteral("SHEET.png")));
-    addConversionOptions(parser);
+    parser.addTableOptions(optiontable::Compare);
     if (const std::optional<int> done = parser.parse(arguments, streams))
         return *done;
 

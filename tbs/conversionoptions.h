@@ -9,12 +9,8 @@
 
 class CommandParser;
 
-// The options that say how a picture becomes a boot screen, shared by the commands that read
-// pictures: --fit, --rotate, --dither, --threshold, the tone options (--levels, --brightness,
-// --contrast, --gamma), --invert and --background.
-void addConversionOptions(CommandParser &parser);
-
-// The options as given; nothing, with the problem for the user, when a value is not allowed.
+// The options as given, from the command's rows of the option table (the area included where
+// the command takes one); nothing, with the problem for the user, when a value is not allowed.
 std::optional<pictureconversion::Options> conversionOptions(const CommandParser &parser,
                                                             QString *problem);
 

@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "conversionoptions.h"
 #include "displayarea.h"
+#include "filewording.h"
 #include "inputfiles.h"
 #include "inputpicture.h"
 #include "outputoptions.h"
@@ -50,11 +51,8 @@ void reportConversion(Streams &streams, const QString &input,
                             .arg(reproducingOptions(conversion).join(QLatin1Char(' '))));
     if (conversion.blank)
         reportFileError(streams, input,
-                        part.litCount() == 0
-                            ? QStringLiteral("the result is all dark; try --invert or "
-                                             "--background white")
-                            : QStringLiteral("the result is all lit; try --invert or "
-                                             "--background black"));
+                        QString::fromStdString(filewording::blankResult(
+                            part.litCount() != 0, filewording::Naming::CommandLine)));
 }
 
 } // namespace
@@ -76,13 +74,7 @@ int runConvert(const QStringList &arguments, Streams &streams)
     options.addPositionalArgument(QStringLiteral("INPUT"),
                                   QStringLiteral("Pictures or .tbs files."),
                                   QStringLiteral("INPUT..."));
-    outputoptions::addOutputOptions(parser, QStringLiteral("The file (or folder) to write."));
-    options.addOption(QCommandLineOption(
-        QStringLiteral("verbose"),
-        QStringLiteral("Say on standard error which --dither and --threshold each picture got, "
-                       "to copy.")));
-    addConversionOptions(parser);
-    screenparts::addCompositionOptions(parser);
+    parser.addTableOptions(optiontable::Convert);
     if (const std::optional<int> done = parser.parse(arguments, streams))
         return *done;
 
@@ -90,23 +82,23 @@ int runConvert(const QStringList &arguments, Streams &streams)
     if (inputs.isEmpty())
         return parser.usageError(streams, QStringLiteral("No INPUT given."));
     QString problem;
-    std::optional<pictureconversion::Options> conversion = conversionOptions(parser, &problem);
-    const std::optional<screenparts::Composition> composition =
-        conversion ? screenparts::compositionOptions(parser, &problem) : std::nullopt;
+    const std::optional<pictureconversion::Options> conversion =
+        conversionOptions(parser, &problem);
     const std::optional<outputoptions::Output> output =
-        composition ? outputoptions::outputOptions(parser, true, &problem) : std::nullopt;
+        conversion ? outputoptions::outputOptions(parser, true, &problem) : std::nullopt;
     if (!output)
         return parser.usageError(streams, problem);
-    conversion->area = composition->area;
+    const geometry::Rect area = conversion->area;
+    const QString over = screenparts::overScreen(parser);
     if (inputs.size() > 1 && !output->intoFolder)
         return parser.usageError(
             streams, QStringLiteral("With several inputs, OUTPUT must be an existing folder."));
-    if (inputs.count(QStringLiteral("-")) + (composition->over == QLatin1String("-") ? 1 : 0) > 1)
+    if (inputs.count(QStringLiteral("-")) + (over == QLatin1String("-") ? 1 : 0) > 1)
         return parser.usageError(streams, QStringLiteral("Standard input can be read only once."));
     bootscreen::DisplayPicture base;
     QString reason;
-    if (!screenparts::readBase(*composition, streams.in, &base, &reason)) {
-        reportFileError(streams, composition->over, reason);
+    if (!screenparts::readBase(over, streams.in, &base, &reason)) {
+        reportFileError(streams, over, reason);
         return Failure;
     }
 
@@ -140,11 +132,10 @@ int runConvert(const QStringList &arguments, Streams &streams)
         }
         if (converted)
             reportConversion(streams, target.input, *converted,
-                             displayarea::composed({}, picture, composition->area, false),
+                             displayarea::composed({}, picture, area, false),
                              options.isSet(QStringLiteral("verbose")));
-        if (!outputoptions::writeOutput(
-                streams, target.output, *output,
-                displayarea::composed(base, picture, composition->area, false))) {
+        if (!outputoptions::writeOutput(streams, target.output, *output,
+                                        displayarea::composed(base, picture, area, false))) {
             status = Failure;
             continue;
         }

@@ -1,7 +1,7 @@
 #include "outputfile.h"
 
 #include "displayimage.h"
-#include "gridimage.h"
+#include "editorbitmapfile.h"
 #include "imagefile.h"
 #include "safesave.h"
 #include "screenfile.h"
@@ -21,7 +21,9 @@ bool writePicture(const QString &path, const fileformats::Format &format,
         };
         break;
     case Kind::EditorBitmap:
-        contents = imagefile::imageContents(gridimage::gridImageOf(picture), format.imageFormat);
+        contents = [bytes = editorbitmapfile::bitmapFile(picture)](QIODevice &device, QString *) {
+            return safesave::writeBytes(device, bytes);
+        };
         break;
     case Kind::DisplayImage:
         contents = imagefile::imageContents(displayImage(picture, scale), format.imageFormat);

@@ -11,8 +11,6 @@ namespace outputoptions {
 
 namespace {
 
-constexpr int MaxScale = 64;
-
 // A --format that contradicts OUTPUT's own extension would leave a file whose name lies about
 // what it holds.
 bool contradictsExtension(const QString &output, const fileformats::Format &format)
@@ -22,21 +20,6 @@ bool contradictsExtension(const QString &output, const fileformats::Format &form
 }
 
 } // namespace
-
-void addOutputOptions(CommandParser &parser, const QString &outputHelp)
-{
-    QCommandLineParser &options = parser.options();
-    options.addOption(QCommandLineOption({QStringLiteral("o"), QStringLiteral("output")},
-                                         outputHelp, QStringLiteral("OUTPUT")));
-    options.addOption(QCommandLineOption(
-        QStringLiteral("format"),
-        QStringLiteral("Write this format whatever OUTPUT's extension: tbs, bmp, png, pbm."),
-        QStringLiteral("FORMAT")));
-    options.addOption(QCommandLineOption(
-        QStringLiteral("scale"),
-        QStringLiteral("Enlarge image outputs N times, one square per pixel (default 1)."),
-        QStringLiteral("N"), QStringLiteral("1")));
-}
 
 std::optional<Output> outputOptions(const CommandParser &parser, bool folderAllowed,
                                     QString *problem)
@@ -48,7 +31,7 @@ std::optional<Output> outputOptions(const CommandParser &parser, bool folderAllo
         return std::nullopt;
     }
     const std::optional<int> scale =
-        parser.wholeNumber(QStringLiteral("scale"), 1, MaxScale, problem);
+        parser.wholeNumber(*optiontable::find(parser.tableCommand(), "scale"), problem);
     if (!scale)
         return std::nullopt;
     const bool toStandardOutput = path == QLatin1String("-");

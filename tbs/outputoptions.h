@@ -10,7 +10,8 @@
 
 class CommandParser;
 
-// What the commands that make a screen write, and how: -o, --format and --scale.
+// What the commands that make a screen write, and how: -o, --format and --scale (rows of the
+// option table).
 namespace outputoptions {
 
 struct Output
@@ -20,9 +21,6 @@ struct Output
     fileformats::Format format;
     int scale;
 };
-
-// `outputHelp` says what -o names.
-void addOutputOptions(CommandParser &parser, const QString &outputHelp);
 
 // The options as given. Nothing, with the problem for the user, when OUTPUT is missing, names a
 // format there is none of, or does not go with the other options; an existing folder is an

@@ -101,9 +101,7 @@ int runShow(const QStringList &arguments, Streams &streams)
     QCommandLineParser &options = parser.options();
     options.addPositionalArgument(
         QStringLiteral("FILE"), QStringLiteral("A .tbs file or a picture; - for standard input."));
-    options.addOption(QCommandLineOption(
-        QStringLiteral("ascii"), QStringLiteral("Print 128 rows of # (lit) and . instead.")));
-    addConversionOptions(parser);
+    parser.addTableOptions(optiontable::Show);
     if (const std::optional<int> done = parser.parse(arguments, streams))
         return *done;
     const QStringList files = options.positionalArguments();

@@ -1,4 +1,3 @@
-#include "choiceoption.h"
 #include "commandparser.h"
 #include "commands.h"
 #include "displayarea.h"
@@ -15,33 +14,6 @@ namespace {
 // No screen holds a thousandth of this; more is a mistake, not text for the marker.
 constexpr qint64 MaxStandardInputBytes = 1024 * 1024;
 
-const Choices<textlayout::Rotation> &rotations()
-{
-    using textlayout::Rotation;
-    static const Choices<Rotation> choices{{QStringLiteral("0"), Rotation::None},
-                                           {QStringLiteral("90"), Rotation::Quarter},
-                                           {QStringLiteral("270"), Rotation::ThreeQuarters},
-                                           {QStringLiteral("auto"), Rotation::Auto}};
-    return choices;
-}
-
-const Choices<textlayout::Alignment> &alignments()
-{
-    using textlayout::Alignment;
-    static const Choices<Alignment> choices{{QStringLiteral("left"), Alignment::Left},
-                                            {QStringLiteral("center"), Alignment::Center},
-                                            {QStringLiteral("right"), Alignment::Right}};
-    return choices;
-}
-
-QStringList fontNames()
-{
-    QStringList names{QStringLiteral("auto")};
-    for (const pixelfont::Font *font : pixelfont::bundledFonts())
-        names << QString::fromLatin1(font->name);
-    return names;
-}
-
 QByteArray fontList()
 {
     QByteArray list;
@@ -56,20 +28,13 @@ QByteArray fontList()
 
 std::optional<textlayout::Options> layoutOptions(const CommandParser &parser, QString *problem)
 {
-    textlayout::Options options;
-    if (!pickChoice(parser, QStringLiteral("rotate"), rotations(), &options.rotation, problem) ||
-        !pickChoice(parser, QStringLiteral("align"), alignments(), &options.alignment, problem))
+    const std::variant<textlayout::Options, std::string> read =
+        optionvalues::textOptions(parser.given());
+    if (const std::string *refused = std::get_if<std::string>(&read)) {
+        *problem = QString::fromStdString(*refused);
         return std::nullopt;
-    const QString font = parser.options().value(QStringLiteral("font"));
-    if (font != QLatin1String("auto")) {
-        options.font = pixelfont::fontNamed(font.toStdString());
-        if (!options.font) {
-            *problem = QStringLiteral("--font takes %1, not '%2'.")
-                           .arg(fontNames().join(QStringLiteral(", ")), font);
-            return std::nullopt;
-        }
     }
-    return options;
+    return std::get<textlayout::Options>(read);
 }
 
 // The lines of standard input, without their line ends; a byte order mark that some editors
@@ -115,26 +80,7 @@ int runText(const QStringList &arguments, Streams &streams)
     QCommandLineParser &options = parser.options();
     options.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("A line of text."),
                                   QStringLiteral("TEXT..."));
-    outputoptions::addOutputOptions(parser, QStringLiteral("The file to write."));
-    options.addOption(QCommandLineOption(
-        QStringLiteral("font"),
-        QStringLiteral("The font: a name from --list-fonts, or auto for the largest that fits "
-                       "(default auto)."),
-        QStringLiteral("NAME"), QStringLiteral("auto")));
-    options.addOption(QCommandLineOption(QStringLiteral("list-fonts"),
-                                         QStringLiteral("List the fonts with their sizes.")));
-    options.addOption(choiceOption(QStringLiteral("rotate"), QStringLiteral("ANGLE"), rotations(),
-                                   QStringLiteral("Clockwise turn of the text; 90 reads from top "
-                                                  "to bottom, auto takes the direction that "
-                                                  "allows the larger font"),
-                                   QStringLiteral("auto")));
-    options.addOption(choiceOption(QStringLiteral("align"), QStringLiteral("SIDE"), alignments(),
-                                   QStringLiteral("Where each line goes; the lines are centred "
-                                                  "as a block across them"),
-                                   QStringLiteral("center")));
-    options.addOption(QCommandLineOption(QStringLiteral("invert"),
-                                         QStringLiteral("Dark text on a lit screen (or area).")));
-    screenparts::addCompositionOptions(parser);
+    parser.addTableOptions(optiontable::Text);
     if (const std::optional<int> done = parser.parse(arguments, streams))
         return *done;
     if (options.isSet(QStringLiteral("list-fonts"))) {
@@ -146,15 +92,13 @@ int runText(const QStringList &arguments, Streams &streams)
     if (texts.isEmpty())
         return parser.usageError(streams, QStringLiteral("No TEXT given."));
     QString problem;
-    std::optional<textlayout::Options> layout = layoutOptions(parser, &problem);
-    const std::optional<screenparts::Composition> composition =
-        layout ? screenparts::compositionOptions(parser, &problem) : std::nullopt;
+    const std::optional<textlayout::Options> layout = layoutOptions(parser, &problem);
     const std::optional<outputoptions::Output> output =
-        composition ? outputoptions::outputOptions(parser, false, &problem) : std::nullopt;
+        layout ? outputoptions::outputOptions(parser, false, &problem) : std::nullopt;
     if (!output)
         return parser.usageError(streams, problem);
-    layout->area = composition->area;
-    if (texts.count(QStringLiteral("-")) + (composition->over == QLatin1String("-") ? 1 : 0) > 1)
+    const QString over = screenparts::overScreen(parser);
+    if (texts.count(QStringLiteral("-")) + (over == QLatin1String("-") ? 1 : 0) > 1)
         return parser.usageError(streams, QStringLiteral("Standard input can be read only once."));
 
     std::vector<std::string> lines;
@@ -175,12 +119,12 @@ int runText(const QStringList &arguments, Streams &streams)
         return Failure;
     }
     bootscreen::DisplayPicture base;
-    if (!screenparts::readBase(*composition, streams.in, &base, &reason)) {
-        reportFileError(streams, composition->over, reason);
+    if (!screenparts::readBase(over, streams.in, &base, &reason)) {
+        reportFileError(streams, over, reason);
         return Failure;
     }
     const bootscreen::DisplayPicture screen =
-        displayarea::composed(base, std::get<bootscreen::DisplayPicture>(part), composition->area,
-                              options.isSet(QStringLiteral("invert")));
+        displayarea::composed(base, std::get<bootscreen::DisplayPicture>(part), layout->area,
+                              optionvalues::textInverted(parser.given()));
     return outputoptions::writeOutput(streams, output->path, *output, screen) ? Success : Failure;
 }

@@ -24,6 +24,8 @@ private slots:
     void resizeGrowsOnlyWhenOutgrown();
     void editing_data();
     void editing();
+    void dragLines_data();
+    void dragLines();
     void penOffPaintsBlack();
     void wholeCanvas_data();
     void wholeCanvas();
@@ -232,6 +234,60 @@ void TestCanvas::editing()
     const QString difference = firstPixelDifference(canvas.canvasImage(), expected);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
     QCOMPARE(canvas.isModified(), modified);
+}
+
+// The drags of tests/data/drag-lines.txt, which the studio's tests read too: the same drag
+// paints the same cells in both.
+void TestCanvas::dragLines_data()
+{
+    QTest::addColumn<QPoint>("from");
+    QTest::addColumn<QPoint>("to");
+    QTest::addColumn<Cells>("painted");
+    QFile file(QStringLiteral(TARROW_TEST_DATA "/drag-lines.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    const auto point = [](const QString &text) {
+        const QStringList xy = text.split(QLatin1Char(','));
+        return QPoint(xy[0].toInt(), xy[1].toInt());
+    };
+    while (!file.atEnd()) {
+        const QString line = QString::fromLatin1(file.readLine()).trimmed();
+        if (line.startsWith(QLatin1Char('#')))
+            continue;
+        const QStringList ends = line.section(QLatin1Char(':'), 0, 0).split(QLatin1Char(' '));
+        Cells cells;
+        for (const QString &cell :
+             line.section(QLatin1Char(':'), 1).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            cells << point(cell);
+        QTest::newRow(qPrintable(line.section(QLatin1Char(':'), 0, 0)))
+            << point(ends[0]) << point(ends[1]) << cells;
+    }
+}
+
+void TestCanvas::dragLines()
+{
+    QFETCH(QPoint, from);
+    QFETCH(QPoint, to);
+    QFETCH(Cells, painted);
+    ScribbleArea canvas;
+    setUp(canvas);
+    const auto centre = [](const QPoint &cell) {
+        return cellCorner(cell.x(), cell.y()) + QPoint(2, 2);
+    };
+    QTest::mousePress(&canvas, Qt::LeftButton, {}, centre(from));
+    QMouseEvent move(QEvent::MouseMove, centre(to), canvas.mapToGlobal(centre(to)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&canvas, &move);
+    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, centre(to));
+    Cells lit;
+    for (int row = 0; row < DisplayRows; ++row)
+        for (int column = 0; column < DisplayColumns; ++column)
+            if (cellIsOn(canvas.canvasImage(), column, row))
+                lit << QPoint(column, row);
+    const auto byRowThenColumn = [](const QPoint &a, const QPoint &b) {
+        return std::make_pair(a.y(), a.x()) < std::make_pair(b.y(), b.x());
+    };
+    std::sort(painted.begin(), painted.end(), byRowThenColumn);
+    QCOMPARE(lit, painted);
 }
 
 void TestCanvas::penOffPaintsBlack()

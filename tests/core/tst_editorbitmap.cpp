@@ -1,14 +1,26 @@
 // Which 160 x 640 pictures are the editor's bitmap (read cell for cell) and which are pictures
 // to convert like any other.
 
+#include "bootscreenreader.h"
 #include "editorbitmap.h"
+#include "editorbitmapfile.h"
 
 #include <doctest/doctest.h>
 
 #include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 namespace {
+
+std::string fileBytes(const std::string &name)
+{
+    std::ifstream file(TARROW_CORE_TEST_DATA "/" + name, std::ios::binary);
+    REQUIRE_MESSAGE(file.good(), "cannot read " << name);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
 
 struct Picture
 {
@@ -74,4 +86,24 @@ TEST_CASE("a cell is lit by its interior's top-left pixel alone")
     const bootscreen::DisplayPicture cells = editorbitmap::cellsOf(picture.view());
     CHECK(cells.litCount() == 1);
     CHECK(cells.isLit(3, 9));
+}
+
+// The BMP files in data/editorbitmap are what tbs saved for these screens before it shared this
+// writer with the studio; a changed byte would be a file that the editor or tbs no longer opens
+// the same, or a file that differs from one saved earlier.
+TEST_CASE("the editor's bitmap file of a screen, byte for byte")
+{
+    const char *const screens[][2] = {
+        {"editorbitmap/all-lit.tbs", "editorbitmap/all-lit.bmp"},
+        {"conversion/hello-default.tbs", "editorbitmap/hello-default.bmp"},
+        {"conversion/smiley-default.tbs", "editorbitmap/smiley-default.bmp"},
+        {"conversion/board-atkinson.tbs", "editorbitmap/board-atkinson.bmp"},
+    };
+    for (const auto &names : screens) {
+        CAPTURE(names[0]);
+        bootscreen::ScreenBuffer screen{};
+        REQUIRE(bootscreen::readScreen(fileBytes(names[0]), screen).hasData());
+        CHECK(editorbitmapfile::bitmapFile(bootscreen::unpackPicture(screen)) ==
+              fileBytes(names[1]));
+    }
 }

@@ -12,6 +12,7 @@
 #include "optionvalues.h"
 #include "pictureconversion.h"
 #include "screencheck.h"
+#include "screenimage.h"
 #include "textlayout.h"
 #include "textwording.h"
 
@@ -477,6 +478,17 @@ int studio_read_editor_bitmap(const std::uint8_t *rgba, int width, int height, s
 const std::uint8_t *studio_write_editor_bitmap(const std::uint8_t *screen)
 {
     written = editorbitmapfile::bitmapFile(pictureFrom(screen));
+    return reinterpret_cast<const std::uint8_t *>(written.data());
+}
+
+} // extern "C"
+
+extern "C" {
+
+const std::uint8_t *studio_screen_image(const std::uint8_t *screen)
+{
+    const std::vector<std::uint8_t> pixels = screenimage::rgba(pictureFrom(screen));
+    written.assign(pixels.begin(), pixels.end());
     return reinterpret_cast<const std::uint8_t *>(written.data());
 }
 

@@ -91,3 +91,11 @@ int studio_read_editor_bitmap(const std::uint8_t *rgba, int width, int height,
 const std::uint8_t *studio_write_editor_bitmap(const std::uint8_t *screen);
 
 } // extern "C"
+
+extern "C" {
+
+// The screen as the picture saved beside the .tbs file: 32 x 128 opaque RGBA pixels, lit white.
+// Valid until the next call that hands out bytes.
+const std::uint8_t *studio_screen_image(const std::uint8_t *screen);
+
+} // extern "C"

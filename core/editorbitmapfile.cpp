@@ -24,8 +24,8 @@ constexpr int RowBytes = (GridWidth + 31) / 32 * 4;
 constexpr int PaletteBytes = 2 * 4;
 constexpr int PixelOffset = 14 + 40 + PaletteBytes;
 constexpr int ImageBytes = RowBytes * GridHeight;
-// Qt writes an image's own resolution; tbs makes its grid image with no screen, where Qt gives
-// every image 100 dots per inch (3937 dots per metre).
+// 100 dots per inch (3937 dots per metre): what tbs has always written, the resolution Qt
+// gives an image made without a screen, so that files saved before and now are the same.
 constexpr std::uint32_t DotsPerMetre = 3937;
 
 } // namespace
