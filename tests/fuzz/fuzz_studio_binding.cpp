@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the browser studio's entry points, as the page hands them files and
 // pictures: a .tbs read, checked and written back, a picture of any size converted with options
 // in and just outside what tbs takes, the editor's bitmap read, text of any bytes set in any area,
-// and option text of any bytes. Anything that disagrees with itself aborts.
+// a drag's line between any two cells, and option text of any bytes. Anything that disagrees with
+// itself aborts.
 
 #include "studiobinding.h"
 
@@ -194,6 +195,49 @@ void text(const std::uint8_t *data, std::size_t size)
     }
 }
 
+// A drag's line between any two cells near the display: only cells of the display, each next to
+// the one before (a straight line cannot leave the display and come back), its ends where they
+// lie on the display.
+void line(const std::uint8_t *data, std::size_t size)
+{
+    if (size < 8)
+        return;
+    const auto coordinate = [&](int i, int extent) {
+        // Mostly near the display, now and then far off.
+        const int value = data[i] | data[i + 1] << 8;
+        return value >= 49152 ? (value - 57344) * 16 : value % (extent + 40) - 20;
+    };
+    const int from[2] = {coordinate(0, 32), coordinate(2, 128)};
+    const int to[2] = {coordinate(4, 32), coordinate(6, 128)};
+    std::int32_t cells[128 + 1];
+    cells[128] = -7;
+    const int count = studio_cells_on_line(from[0], from[1], to[0], to[1], cells);
+    if (count < 0 || count > 128 || cells[128] != -7)
+        fail("a line of more cells than the display is long");
+    const auto on = [](const int *cell) {
+        return cell[0] >= 0 && cell[0] < 32 && cell[1] >= 0 && cell[1] < 128;
+    };
+    for (int i = 0; i < count; ++i) {
+        if (cells[i] < 0 || cells[i] >= Cells)
+            fail("a cell of the line is off the display");
+        if (i > 0 && (std::abs(cells[i] % 32 - cells[i - 1] % 32) > 1 ||
+                      std::abs(cells[i] / 32 - cells[i - 1] / 32) > 1 || cells[i] == cells[i - 1]))
+            fail("two cells of the line are not neighbours");
+    }
+    // Further than 65536 cells from the display there is no line at all.
+    const auto far = [](int value, int extent) {
+        return value < -65536 || value >= extent + 65536;
+    };
+    if (far(from[0], 32) || far(to[0], 32) || far(from[1], 128) || far(to[1], 128)) {
+        if (count != 0)
+            fail("a line from far beyond the display");
+        return;
+    }
+    if ((on(from) && (count == 0 || cells[0] != from[1] * 32 + from[0])) ||
+        (on(to) && (count == 0 || cells[count - 1] != to[1] * 32 + to[0])))
+        fail("the line does not run from its start to its end");
+}
+
 // Option text of any bytes: judged the same by every entry point that reads it.
 void anyOptions(const std::uint8_t *data, std::size_t size)
 {
@@ -220,12 +264,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     if (size == 0)
         return 0;
-    if (data[0] % 4 == 0)
+    if (data[0] % 5 == 0)
         screenFile(data + 1, size - 1);
-    else if (data[0] % 4 == 1)
+    else if (data[0] % 5 == 1)
         picture(data + 1, size - 1);
-    else if (data[0] % 4 == 2)
+    else if (data[0] % 5 == 2)
         text(data + 1, size - 1);
+    else if (data[0] % 5 == 3)
+        line(data + 1, size - 1);
     else
         anyOptions(data + 1, size - 1);
     return 0;

@@ -2,6 +2,7 @@
 
 #include "bootscreenreader.h"
 #include "bootscreenwriter.h"
+#include "cellline.h"
 #include "checkwording.h"
 #include "comparesheet.h"
 #include "displayarea.h"
@@ -435,6 +436,24 @@ int studio_set_text(const char *text, const char *options, const std::uint8_t *b
 const char *studio_message()
 {
     return message.c_str();
+}
+
+int studio_cells_on_line(int fromColumn, int fromRow, int toColumn, int toRow, std::int32_t *cells)
+{
+    // Pointer positions lie within a screen's width of the display; far beyond, the line would
+    // be long for nothing (and its arithmetic could overflow).
+    constexpr int Reach = 65536;
+    const auto near = [](int value, int size) { return value >= -Reach && value < size + Reach; };
+    if (!near(fromColumn, DisplayColumns) || !near(toColumn, DisplayColumns) ||
+        !near(fromRow, DisplayRows) || !near(toRow, DisplayRows))
+        return 0;
+    int count = 0;
+    for (const geometry::Point &cell :
+         cellline::cellsOnLine({fromColumn, fromRow}, {toColumn, toRow})) {
+        if (displayarea::isOnDisplay({cell.x, cell.y, 1, 1}))
+            cells[count++] = cell.y * DisplayColumns + cell.x;
+    }
+    return count;
 }
 
 int studio_read_tbs(const char *bytes, int length, std::uint8_t *screen)

@@ -70,6 +70,12 @@ int studio_set_text(const char *text, const char *options, const std::uint8_t *b
 // Why the last call that could refuse did so.
 const char *studio_message();
 
+// The cells a drag paints from the cell (fromColumn, fromRow) to (toColumn, toRow), ends included,
+// as the editor paints them: the core's line, in order from the first, with the cells off the
+// display left out, each as its index row by row. Returns how many, at most the larger of the
+// display's columns and rows; 0 for a cell further than 65536 cells from the display.
+int studio_cells_on_line(int fromColumn, int fromRow, int toColumn, int toRow, std::int32_t *cells);
+
 // Reads the bytes of a .tbs file into a screen, as the editor imports it onto a blank one.
 // Returns the number of lines taken; 0 means the file holds no boot screen.
 int studio_read_tbs(const char *bytes, int length, std::uint8_t *screen);

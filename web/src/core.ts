@@ -89,6 +89,7 @@ interface StudioModule {
   _studio_fonts(): number;
   _studio_set_text(text: number, options: number, base: number, screen: number): number;
   _studio_message(): number;
+  _studio_cells_on_line(fromColumn: number, fromRow: number, toColumn: number, toRow: number, cells: number): number;
   _studio_read_tbs(bytes: number, length: number, screen: number): number;
   _studio_check_tbs(bytes: number, length: number, name: number): number;
   _studio_write_tbs(screen: number): number;
@@ -120,6 +121,7 @@ export class StudioCore {
   private readonly levels: number;
   private readonly screen: number;
   private readonly blank: number;
+  private readonly line: number;
 
   constructor(module: unknown) {
     this.module = module as StudioModule;
@@ -130,6 +132,7 @@ export class StudioCore {
     this.levels = this.module._malloc(this.levelsLength * 8);
     this.screen = this.module._malloc(this.cellCount * MaxCandidates);
     this.blank = this.module._malloc(4 * MaxCandidates);
+    this.line = this.module._malloc(4 * Math.max(columns, rows));
   }
 
   // The core from the module's bytes. Compiled and started at once where the browser allows it
@@ -236,6 +239,13 @@ export class StudioCore {
       if (status !== 0) return this.text(this.module._studio_message());
       return this.module.HEAPU8.slice(this.screen, this.screen + this.cellCount);
     }));
+  }
+
+  // The cells a drag paints from one cell to another, as the editor paints them: the indices of
+  // the cells of the display on the core's line, in order from `from`.
+  cellsOnLine(from: readonly [number, number], to: readonly [number, number]): number[] {
+    const count = this.module._studio_cells_on_line(from[0], from[1], to[0], to[1], this.line);
+    return Array.from(this.module.HEAP32.subarray(this.line / 4, this.line / 4 + count));
   }
 
   // The screen a .tbs file gives on a blank one, and how many lines were taken (0: no data).

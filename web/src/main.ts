@@ -44,6 +44,7 @@ class Studio {
     this.rules = workRules(core);
     this.history = new History(emptyWork(this.rules));
     this.view = new ScreenView(element('screen'), core.vocabulary.display, {
+      line: (from, to) => core.cellsOnLine(from, to),
       painting: (stroke) => { this.liveStroke = stroke; this.render(false); },
       painted: (stroke) => {
         this.liveStroke = null;

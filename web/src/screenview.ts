@@ -2,7 +2,6 @@
 // light on dark glass), where the owner paints cells with the mouse; and the picture at its real
 // size beside it.
 import type { Screen, Vocabulary } from './core';
-import { cellsOnLine } from './work';
 
 export type Display = Vocabulary['display'];
 
@@ -18,6 +17,8 @@ export interface Stroke {
 }
 
 export interface PaintHandlers {
+  // The cells a drag paints from one cell to the next, as the editor paints them.
+  line(from: [number, number], to: [number, number]): number[];
   // Cells added to the stroke under way, for the screen to show them at once.
   painting(stroke: Stroke): void;
   // The stroke ended: one step of the work.
@@ -28,6 +29,7 @@ export class ScreenView {
   private readonly context: CanvasRenderingContext2D;
   private readonly ratio: number;
   private stroke: Stroke | null = null;
+  private readonly line: PaintHandlers['line'];
   private lastCell: [number, number] | null = null;
   // The cell the keyboard paints, outlined while the screen has the focus.
   private cursor: [number, number] = [0, 0];
@@ -37,6 +39,7 @@ export class ScreenView {
     handlers: PaintHandlers) {
     const { columns, rows } = display;
     this.lastScreen = new Uint8Array(columns * rows);
+    this.line = handlers.line;
     // The canvas's box is exactly the display's cells at their CSS size (it has no border or
     // padding), so a click at a cell's centre lands on that cell whatever the zoom. The size is
     // not read from the layout: that would force one before the page is first drawn.
@@ -121,7 +124,7 @@ export class ScreenView {
     const column = Math.floor(((event.clientX - box.left) / box.width) * columns);
     const row = Math.floor(((event.clientY - box.top) / box.height) * rows);
     const cell: [number, number] = [column, row];
-    const cells = cellsOnLine(this.lastCell ?? cell, cell, columns, rows);
+    const cells = this.line(this.lastCell ?? cell, cell);
     for (const index of cells) this.stroke.cells.add(index);
     this.lastCell = cell;
   }

@@ -42,26 +42,6 @@ export function composed(base: Screen, edits: Uint8Array): Screen {
   return shown;
 }
 
-// The cells of the straight line between two cells of a display `columns` x `rows`, ends
-// included, so that a fast drag leaves no gaps.
-export function cellsOnLine(from: [number, number], to: [number, number], columns: number, rows: number): number[] {
-  let [x, y] = from;
-  const [x1, y1] = to;
-  const dx = Math.abs(x1 - x);
-  const dy = -Math.abs(y1 - y);
-  const sx = x < x1 ? 1 : -1;
-  const sy = y < y1 ? 1 : -1;
-  let error = dx + dy;
-  const cells: number[] = [];
-  for (;;) {
-    if (x >= 0 && x < columns && y >= 0 && y < rows) cells.push(y * columns + x);
-    if (x === x1 && y === y1) return cells;
-    const doubled = 2 * error;
-    if (doubled >= dy) { error += dy; x += sx; }
-    if (doubled <= dx) { error += dx; y += sy; }
-  }
-}
-
 export function painted(work: Work, cells: readonly number[], lit: boolean): Work {
   const edits = work.edits.slice();
   for (const cell of cells) edits[cell] = lit ? Lit : Dark;

@@ -173,6 +173,31 @@ test("the blank result's warning names the studio's own controls", () => {
   assert.notEqual(blankResultDark, blankResultLit);
 });
 
+describe('a drag paints the cells the editor paints', () => {
+  // tests/data/drag-lines.txt, written from the editor: "FROM TO: CELLS", each cell column,row.
+  const golden = fs.readFileSync(path.join(STUDIO_DATA_DIR, '..', '..', '..', 'tests', 'data', 'drag-lines.txt'), 'utf8')
+    .split('\n').filter((line) => line && !line.startsWith('#'));
+  const cell = (text: string) => text.split(',').map(Number) as [number, number];
+  const named = (cells: number[]) => cells.map((index) => `${index % 32},${Math.floor(index / 32)}`).join(' ');
+  test(`the ${golden.length} lines from a start to each cell of the 8 x 8 block around it`, () => {
+    assert.equal(golden.length, 64);
+    for (const line of golden) {
+      const [, from, to, cells] = line.match(/^(\S+) (\S+): (.*)$/)!;
+      assert.equal(named(core.cellsOnLine(cell(from), cell(to))), cells, line);
+    }
+  });
+
+  for (const [what, from, to, cells] of [
+    ['a cell on its own', '5,7', '5,7', '5,7'],
+    ['a line leaving the display keeps the cells on it', '30,0', '40,5', '30,0 31,0'],
+    ['a line from off the display, in order from its start', '-3,127', '2,124', '0,125 1,125 2,124'],
+    ['a line wholly off the display', '-5,-5', '-1,-9', ''],
+    ['a start far beyond any screen', '-100000,0', '3,0', ''],
+  ] as const) {
+    test(what, () => assert.equal(named(core.cellsOnLine(cell(from), cell(to))), cells));
+  }
+});
+
 describe('reading .tbs files', () => {
   test('a file as written reads back to its screen, and writes back byte for byte', () => {
     const bytes = data('badge-default.tbs');
