@@ -1,6 +1,5 @@
 #include "inputpicture.h"
 
-#include "bootscreenreader.h"
 #include "messages.h"
 #include "picturereading.h"
 #include "screenfile.h"
@@ -36,7 +35,7 @@ bool readWhole(QIODevice &device, QByteArray *bytes)
 bool readBootScreen(QIODevice &device, bootscreen::DisplayPicture *picture, QString *reason)
 {
     bootscreen::ScreenBuffer screen{};
-    if (!bootscreen::readScreen(screenfile::readCapped(device), screen).hasData())
+    if (!screenfile::readScreen(device, screen))
         return fail(reason, messages::notABootScreenFile());
     *picture = bootscreen::unpackPicture(screen);
     return true;
