@@ -3,6 +3,7 @@
 #include "messages.h"
 #include "picturereading.h"
 #include "screenfile.h"
+#include "screenfilename.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -91,7 +92,7 @@ bool readInput(const QString &input, const pictureconversion::Options &options,
     QFile file(input);
     if (!file.open(QIODevice::ReadOnly))
         return fail(reason, file.errorString());
-    const bool namedAsBootScreen = input.endsWith(QLatin1String(".tbs"), Qt::CaseInsensitive);
+    const bool namedAsBootScreen = bootscreen::isScreenFileName(input.toStdString());
     return readDevice(file, namedAsBootScreen, options, read, reason);
 }
 

@@ -9,6 +9,7 @@
 #include "editorbitmapfile.h"
 #include "pictureconversion.h"
 #include "screencheck.h"
+#include "screenfilename.h"
 #include "textlayout.h"
 #include "textwording.h"
 
@@ -283,6 +284,11 @@ const std::uint8_t *studio_write_editor_bitmap(const std::uint8_t *screen)
 {
     written = editorbitmapfile::bitmapFile(pictureFrom(screen));
     return reinterpret_cast<const std::uint8_t *>(written.data());
+}
+
+int studio_is_tbs_name(const char *name)
+{
+    return name && bootscreen::isScreenFileName(name) ? 1 : 0;
 }
 
 } // extern "C"

@@ -95,4 +95,7 @@ int studio_read_editor_bitmap(const std::uint8_t *rgba, int width, int height,
 // studio_written_length(), valid until the next call.
 const std::uint8_t *studio_write_editor_bitmap(const std::uint8_t *screen);
 
+// 1 when a file name (UTF-8) names a boot screen file: it ends in .tbs, in any case.
+int studio_is_tbs_name(const char *name);
+
 } // extern "C"
