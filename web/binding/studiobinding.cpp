@@ -7,6 +7,7 @@
 #include "displayarea.h"
 #include "editorbitmap.h"
 #include "editorbitmapfile.h"
+#include "imagelimit.h"
 #include "pictureconversion.h"
 #include "screencheck.h"
 #include "screenfilename.h"
@@ -289,6 +290,11 @@ const std::uint8_t *studio_write_editor_bitmap(const std::uint8_t *screen)
 int studio_is_tbs_name(const char *name)
 {
     return name && bootscreen::isScreenFileName(name) ? 1 : 0;
+}
+
+int studio_fits_allocation_limit(int width, int height)
+{
+    return imagelimit::fits(width, height, 32) ? 1 : 0;
 }
 
 } // extern "C"

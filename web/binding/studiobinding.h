@@ -98,4 +98,8 @@ const std::uint8_t *studio_write_editor_bitmap(const std::uint8_t *screen);
 // 1 when a file name (UTF-8) names a boot screen file: it ends in .tbs, in any case.
 int studio_is_tbs_name(const char *name);
 
+// 1 when a decoded picture of `width` x `height` (RGBA, 32 bits a pixel) is within the limit the
+// editor and tbs apply by default (256 MB), so that the studio takes the same pictures in.
+int studio_fits_allocation_limit(int width, int height);
+
 } // extern "C"
