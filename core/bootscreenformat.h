@@ -27,16 +27,6 @@ struct DisplayPixel
     int row;
 };
 
-constexpr int entryForPixel(int column, int row)
-{
-    return DisplayRows * (BandCount - 1 - column / BitsPerEntry) + row;
-}
-
-constexpr std::int32_t maskForPixel(int column)
-{
-    return 0x80 >> (column % BitsPerEntry);
-}
-
 constexpr DisplayPixel pixelForEntryBit(int entry, int bit)
 {
     const int band = entry / DisplayRows;

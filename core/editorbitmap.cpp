@@ -16,6 +16,11 @@ bool isWhite(const std::uint8_t *rgba)
     return rgba[3] == 255 && rgba[0] == 255 && rgba[1] == 255 && rgba[2] == 255;
 }
 
+bool openedPixelIsOn(const std::uint8_t *rgba)
+{
+    return pixelIsOn(overBlack(rgba[2], rgba[3]));
+}
+
 bool isBlackOrWhite(const std::uint8_t *rgba)
 {
     if (isWhite(rgba))
@@ -47,7 +52,7 @@ bootscreen::DisplayPicture cellsOf(const RgbaView &picture)
     for (int row = 0; row < bootscreen::DisplayRows; ++row) {
         const std::uint8_t *line = picture.row(interiorTop(row));
         for (int column = 0; column < bootscreen::DisplayColumns; ++column)
-            cells.setLit(column, row, isWhite(line + 4 * interiorLeft(column)));
+            cells.setLit(column, row, openedPixelIsOn(line + 4 * interiorLeft(column)));
     }
     return cells;
 }

@@ -175,12 +175,6 @@ PictureLevels pictureLevels(const RgbaView &picture, const Options &options,
     return accumulator.pictureLevels();
 }
 
-dithering::GreyLevels greyLevels(const RgbaView &picture, const Options &options,
-                                 const Size &geometrySize)
-{
-    return pictureLevels(picture, options, geometrySize).levels;
-}
-
 Conversion convertLevels(const PictureLevels &levels, const Options &options)
 {
     dithering::GreyLevels toned = levels.levels;
@@ -196,11 +190,6 @@ Conversion convertLevels(const PictureLevels &levels, const Options &options)
     const int lit = conversion.picture.litCount();
     conversion.blank = !levels.uniform && (lit == 0 || lit == area.width * area.height);
     return conversion;
-}
-
-Conversion convertPicture(const RgbaView &picture, const Options &options, const Size &geometrySize)
-{
-    return convertLevels(pictureLevels(picture, options, geometrySize), options);
 }
 
 } // namespace pictureconversion

@@ -90,9 +90,6 @@ private:
     bool uniform = true;
 };
 
-dithering::GreyLevels greyLevels(const RgbaView &picture, const Options &options,
-                                 const geometry::Size &geometrySize = {});
-
 PictureLevels pictureLevels(const RgbaView &picture, const Options &options,
                             const geometry::Size &geometrySize = {});
 
@@ -100,9 +97,5 @@ PictureLevels pictureLevels(const RgbaView &picture, const Options &options,
 // dithered as the options ask or as chosen from the picture, then inverted when asked. The
 // options' fit, rotation, background and area have already placed it.
 Conversion convertLevels(const PictureLevels &levels, const Options &options);
-
-// The display picture (see GreyLevelAccumulator for `geometrySize`).
-Conversion convertPicture(const RgbaView &picture, const Options &options,
-                          const geometry::Size &geometrySize = {});
 
 } // namespace pictureconversion

@@ -55,11 +55,6 @@ int labelLineHeight()
     return labelFont().cellHeight + 2;
 }
 
-int textWidth(const std::string &text, const Font &font)
-{
-    return static_cast<int>(utf8::decode(text).text.size()) * font.cellWidth;
-}
-
 void drawText(std::vector<std::uint8_t> &rgba, int width, int height, int left, int top,
               const std::string &text, const std::uint8_t (&colour)[4], const Font &font)
 {

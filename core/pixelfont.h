@@ -49,9 +49,6 @@ const Font &labelFont();
 // Pixels from the top of one label line to the next.
 int labelLineHeight();
 
-// How wide UTF-8 `text` is in `font`, in pixels.
-int textWidth(const std::string &text, const Font &font = labelFont());
-
 // Draws UTF-8 `text` in `font` with its top-left corner at (left, top) into rows of straight
 // RGBA, `width` pixels wide; what falls outside the picture is left out. A character the font
 // lacks is drawn as a hollow box.

@@ -33,19 +33,13 @@ constexpr QPoint interiorTopLeft(int column, int row)
     return {editorbitmap::interiorLeft(column), editorbitmap::interiorTop(row)};
 }
 
-// A pixel counts as on when its blue component is non-zero. On the two-colour image that
-// is white; an image taken over in another format is judged by the same rule.
-inline bool pixelIsOn(QRgb colour)
-{
-    return qBlue(colour) != 0;
-}
-
-// A cell's state is its interior's top-left pixel alone, even when the interior disagrees. A
-// cell the image does not reach (only before the canvas is first laid out) is off.
+// A cell's state is its interior's top-left pixel alone, even when the interior disagrees,
+// judged by the core's cell test on the pixel as the image holds it. A cell the image does not
+// reach (only before the canvas is first laid out) is off.
 inline bool cellIsOn(const QImage &image, int column, int row)
 {
     const QPoint pixel = interiorTopLeft(column, row);
-    return image.valid(pixel) && pixelIsOn(image.pixel(pixel));
+    return image.valid(pixel) && editorbitmap::pixelIsOn(qBlue(image.pixel(pixel)));
 }
 
 } // namespace canvasgeometry

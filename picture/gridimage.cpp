@@ -37,13 +37,6 @@ bootscreen::DisplayPicture cellsOf(const QImage &image)
     return picture;
 }
 
-bootscreen::DisplayPicture cellsOfOpenedImage(const QImage &picture)
-{
-    QImage opened = picture;
-    growImage(&opened, CanvasSize.expandedTo(picture.size()));
-    return cellsOf(opened);
-}
-
 void paintCellInteriors(QImage &image, const bootscreen::DisplayPicture &picture)
 {
     // On the 1-bit black and white image the interiors are written as bits, the very pixels

@@ -20,10 +20,6 @@ void growImage(QImage *image, const QSize &newSize);
 // not reach (only before the canvas is first laid out) count as dark.
 bootscreen::DisplayPicture cellsOf(const QImage &image);
 
-// What the editor shows after opening `picture` as a bitmap no larger than its canvas: the
-// picture grown onto the canvas image, then read cell by cell.
-bootscreen::DisplayPicture cellsOfOpenedImage(const QImage &picture);
-
 // Paints every cell interior of `image` white where the picture is lit and black elsewhere;
 // borders and everything beyond the grid keep their pixels.
 void paintCellInteriors(QImage &image, const bootscreen::DisplayPicture &picture);

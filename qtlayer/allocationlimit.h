@@ -7,8 +7,8 @@
 // without allocating first.
 namespace allocationlimit {
 
-// Whether an image of `size` at `bitsPerPixel` (rows padded to 32 bits, as QImage pads them)
-// stays within the limit; every size does when the limit is off.
+// Whether an image of `size` at `bitsPerPixel` stays within Qt's limit as it is now, by the
+// core's rule (imagelimit); every size does when the limit is off.
 bool fits(const QSize &size, int bitsPerPixel);
 
 // The limit in megabytes, for messages; 0 when it is off.

@@ -1,5 +1,7 @@
 #include "fileformats.h"
 
+#include "screenfilename.h"
+
 #include <QFileInfo>
 #include <QImageWriter>
 
@@ -8,7 +10,7 @@ namespace fileformats {
 std::optional<Format> formatNamed(const QString &name)
 {
     const QString lower = name.toLower();
-    if (lower == QLatin1String("tbs"))
+    if (lower == QLatin1String(bootscreen::ScreenFileExtension))
         return Format{Format::Kind::BootScreen, {}, lower};
     if (lower == QLatin1String("bmp"))
         return Format{Format::Kind::EditorBitmap, "BMP", lower};
@@ -20,6 +22,8 @@ std::optional<Format> formatNamed(const QString &name)
 
 std::optional<Format> formatForFileName(const QString &fileName)
 {
+    if (bootscreen::isScreenFileName(fileName.toStdString()))
+        return formatNamed(QLatin1String(bootscreen::ScreenFileExtension));
     return formatNamed(QFileInfo(fileName).suffix());
 }
 

@@ -52,19 +52,6 @@ pictureconversion::PictureLevels pictureLevels(const QImage &image,
     return accumulator.pictureLevels();
 }
 
-dithering::GreyLevels greyLevels(const QImage &image, const pictureconversion::Options &options,
-                                 const QSize &geometrySize)
-{
-    return pictureLevels(image, options, geometrySize).levels;
-}
-
-pictureconversion::Conversion convertImage(const QImage &image,
-                                           const pictureconversion::Options &options,
-                                           const QSize &geometrySize)
-{
-    return pictureconversion::convertLevels(pictureLevels(image, options, geometrySize), options);
-}
-
 std::optional<bootscreen::DisplayPicture> editorBitmapCells(const QImage &image)
 {
     if (image.width() != editorbitmap::GridWidth || image.height() != editorbitmap::GridHeight)

@@ -21,15 +21,6 @@ pictureconversion::PictureLevels pictureLevels(const QImage &image,
                                                const pictureconversion::Options &options,
                                                const QSize &geometrySize = {});
 
-// The grey levels of the picture.
-dithering::GreyLevels greyLevels(const QImage &image, const pictureconversion::Options &options,
-                                 const QSize &geometrySize = {});
-
-// The display picture of any picture.
-pictureconversion::Conversion convertImage(const QImage &image,
-                                           const pictureconversion::Options &options,
-                                           const QSize &geometrySize = {});
-
 // The editor's bitmap read cell for cell, when `image` is one (see editorbitmap.h); nothing
 // otherwise.
 std::optional<bootscreen::DisplayPicture> editorBitmapCells(const QImage &image);

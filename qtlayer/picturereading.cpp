@@ -2,6 +2,7 @@
 
 #include "allocationlimit.h"
 #include "editorbitmap.h"
+#include "filewording.h"
 #include "imageconversion.h"
 
 #include <QImageReader>
@@ -49,11 +50,8 @@ QSize decodingSize(const QImageReader &reader, const QSize &storedSize, const QS
 
 QString tooLargeReason(const QSize &size)
 {
-    return QStringLiteral("too large: %1 x %2 pixels is more than the image reader's limit of "
-                          "%3 MB")
-        .arg(size.width())
-        .arg(size.height())
-        .arg(allocationlimit::megabytes());
+    return QString::fromStdString(
+        filewording::tooLarge(size.width(), size.height(), allocationlimit::megabytes()));
 }
 
 // Picture formats this program reads through Qt's image plug-ins, by the first bytes of

@@ -26,6 +26,15 @@ std::string readCapped(QIODevice &device)
     return bytes;
 }
 
+bool readScreen(QIODevice &device, bootscreen::ScreenBuffer &screen)
+{
+    bootscreen::ScreenBuffer read = screen;
+    if (!bootscreen::readScreen(readCapped(device), read).hasData())
+        return false;
+    screen = read;
+    return true;
+}
+
 bool readScreenFile(const QString &fileName, bootscreen::ScreenBuffer &screen, QString *errorString)
 {
     QFile file(fileName);
@@ -35,13 +44,11 @@ bool readScreenFile(const QString &fileName, bootscreen::ScreenBuffer &screen, Q
             *errorString = file.errorString();
         return false;
     }
-    bootscreen::ScreenBuffer read = screen;
-    if (!bootscreen::readScreen(readCapped(file), read).hasData()) {
+    if (!readScreen(file, screen)) {
         if (errorString)
             *errorString = messages::noBootScreenData();
         return false;
     }
-    screen = read;
     return true;
 }
 

@@ -16,6 +16,11 @@ namespace screenfile {
 // error counts as the end of the file.
 std::string readCapped(QIODevice &device);
 
+// Reads a boot screen from the device's current position (at most the capped bytes) over
+// `screen`, for the editor and tbs alike: lines the file does not give keep their entries.
+// False, the screen untouched, when not one line is taken; each caller words that its own way.
+bool readScreen(QIODevice &device, bootscreen::ScreenBuffer &screen);
+
 // Opens the named file and reads it. Returns false, leaves the screen buffer untouched and says
 // why in errorString (if given) when the file cannot be opened, or when not one of its lines is
 // taken.

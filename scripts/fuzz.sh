@@ -24,7 +24,8 @@ fi
 CC=clang CXX=clang++ cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTARROW_FUZZ=ON -DTARROW_SANITIZE=ON -DTARROW_BUILD_TESTS=OFF -DTARROW_BUILD_BENCH=OFF >/dev/null
 if ! grep -q '^TARROW_COMPILER_HAS_LIBFUZZER:INTERNAL=1' "$build_dir/CMakeCache.txt"; then
-    echo "fuzz: $(clang++ --version | head -n 1) cannot build -fsanitize=fuzzer; nothing fuzzed"
+    compiler=$(clang++ --version) || compiler=clang++
+    echo "fuzz: ${compiler%%$'\n'*} cannot build -fsanitize=fuzzer; nothing fuzzed"
     exit 0
 fi
 cmake --build "$build_dir" --target "${targets[@]}" -j2
@@ -59,7 +60,13 @@ for target in "${targets[@]}"; do
         mkdir -p "$artifacts"
         cp "$work/$target"-* "$artifacts/" 2>/dev/null || true
         summary+=("$target: $runs executions, FINDING (exit $result), inputs kept in $artifacts")
-        grep -E -A30 'ERROR: |runtime error|abort|SUMMARY' "$log" | head -n 60 || tail -n 40 "$log"
+        # The findings are taken whole, then cut: head on the pipe would leave grep to die of
+        # SIGPIPE, and pipefail would then print the log's tail as well.
+        if findings=$(grep -E -A30 'ERROR: |runtime error|abort|SUMMARY' "$log"); then
+            sed -n '1,60p' <<<"$findings"
+        else
+            tail -n 40 "$log"
+        fi
     fi
 done
 echo "== Fuzzing summary =="

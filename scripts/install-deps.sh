@@ -34,7 +34,10 @@ done
 
 missing=()
 for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    # The status is taken whole before it is tested: grep -q on a pipe may leave dpkg-query to
+    # die of SIGPIPE, which pipefail reports as a failure.
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null) || status=
+    if [[ $status != *'install ok installed'* ]]; then
         missing+=("$package")
     fi
 done

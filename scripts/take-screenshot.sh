@@ -45,9 +45,12 @@ editor_pid=$!
 window=
 for _ in $(seq 300); do
     kill -0 "$editor_pid" 2>/dev/null || { cat "$work/editor.log" >&2; exit 1; }
-    window=$(xwininfo -root -tree 2>/dev/null |
-        awk -v t="\"$title\":" 'index($0, t) { print $1; exit }')
-    [ -n "$window" ] && xwininfo -id "$window" | grep -q 'Map State: IsViewable' && break
+    # Each listing is taken whole before it is searched: a reader that stops at its first match
+    # may leave xwininfo to die of SIGPIPE, which pipefail reports as a failure.
+    tree=$(xwininfo -root -tree 2>/dev/null) || tree=
+    window=$(awk -v t="\"$title\":" 'index($0, t) { print $1; exit }' <<<"$tree")
+    [ -n "$window" ] && [[ $(xwininfo -id "$window" 2>/dev/null) == *'Map State: IsViewable'* ]] &&
+        break
     window=
     sleep 0.1
 done

@@ -1,9 +1,9 @@
 #include "inputpicture.h"
 
-#include "bootscreenreader.h"
 #include "messages.h"
 #include "picturereading.h"
 #include "screenfile.h"
+#include "screenfilename.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -36,7 +36,7 @@ bool readWhole(QIODevice &device, QByteArray *bytes)
 bool readBootScreen(QIODevice &device, bootscreen::DisplayPicture *picture, QString *reason)
 {
     bootscreen::ScreenBuffer screen{};
-    if (!bootscreen::readScreen(screenfile::readCapped(device), screen).hasData())
+    if (!screenfile::readScreen(device, screen))
         return fail(reason, messages::notABootScreenFile());
     *picture = bootscreen::unpackPicture(screen);
     return true;
@@ -92,7 +92,7 @@ bool readInput(const QString &input, const pictureconversion::Options &options,
     QFile file(input);
     if (!file.open(QIODevice::ReadOnly))
         return fail(reason, file.errorString());
-    const bool namedAsBootScreen = input.endsWith(QLatin1String(".tbs"), Qt::CaseInsensitive);
+    const bool namedAsBootScreen = bootscreen::isScreenFileName(input.toStdString());
     return readDevice(file, namedAsBootScreen, options, read, reason);
 }
 

@@ -27,6 +27,12 @@ std::string blankResult(bool allLit, Naming naming)
            named(invert, naming) + " or " + backgroundWords;
 }
 
+std::string tooLarge(int width, int height, int megabytes)
+{
+    return "too large: " + std::to_string(width) + " x " + std::to_string(height) +
+           " pixels is more than the image reader's limit of " + std::to_string(megabytes) + " MB";
+}
+
 std::string notABootScreenFile()
 {
     return "not a boot screen file: no line of it is taken";

@@ -13,6 +13,9 @@ enum class Naming { CommandLine, Controls };
 // full stop: "the result is all dark; try --invert or --background white".
 std::string blankResult(bool allLit, Naming naming);
 
+// A picture whose pixels, decoded, would take more than the limit of `megabytes`.
+std::string tooLarge(int width, int height, int megabytes);
+
 // A file of which no line is a boot screen entry, as the tool and the studio say it.
 std::string notABootScreenFile();
 

@@ -70,7 +70,10 @@ for path in "${data_files[@]}"; do
 done
 awk '$1 ~ /^d/ && $1 != "drwxr-xr-x" { print "FAIL: directory " $6 ": " $1 }' <<<"$listing" | grep . >&2 &&
     fail "directories without mode 755"
-dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -qx './md5sums' || fail "no md5sums in the control archive"
+# The listing is taken whole before it is searched: a search that stops at its first match would
+# leave the writers to die of SIGPIPE, which pipefail reports as a failure.
+control=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t) || fail "cannot list the control archive"
+grep -qx './md5sums' <<<"$control" || fail "no md5sums in the control archive"
 
 changelog_version=$(dpkg-deb --fsys-tarfile "$deb" |
     tar -xO "./usr/share/doc/$package/changelog.gz" | zcat | sed -n '1s/^[^ ]* (\([^)]*\)).*/\1/p')

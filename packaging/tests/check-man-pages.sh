@@ -21,7 +21,9 @@ for name in "${names[@]}"; do
         man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null) || [ -n "$report" ]; then
         fail "man on $name(1): $report"
     fi
-    lexgrog "$page" | grep -q ": \"$name - " || fail "$name(1): whatis cannot read its NAME line"
+    # Taken whole first: grep -q on a pipe may leave lexgrog to die of SIGPIPE under pipefail.
+    whatis_line=$(lexgrog "$page") || whatis_line=
+    grep -q ": \"$name - " <<<"$whatis_line" || fail "$name(1): whatis cannot read its NAME line"
 done
 for name in "${installed[@]}"; do
     cmp -s "$build_dir/packaging/man/$name.1.gz" "$usr/share/man/man1/$name.1.gz" ||

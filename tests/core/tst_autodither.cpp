@@ -1,6 +1,7 @@
 // What the defaults give on small synthetic pictures: solid logos in any colours, monotone
 // ramps, flat greys at their level, whole strokes, and blank results reported.
 
+#include "converting.h"
 #include "pictureconversion.h"
 
 #include <doctest/doctest.h>
@@ -140,8 +141,7 @@ TEST_CASE("a logo of a few flat colours in any hues comes out in solid fills, it
         picture.paint(inDisc, row.disc);
         picture.paint(inSquare, row.square);
         picture.paint(inBar, row.bar);
-        const bootscreen::DisplayPicture screen =
-            pictureconversion::convertPicture(picture.view(), stretched()).picture;
+        const bootscreen::DisplayPicture screen = converted(picture.view(), stretched()).picture;
 
         // Every region's interior takes one state: no lone pixel away from the edges.
         std::array<int, 4> lit{};
@@ -178,8 +178,7 @@ TEST_CASE("a horizontal grey ramp lights more pixels in each of 8 bands, left to
                             &ramp.rgba[size_t((y * Width + x) * 4)]);
             }
         }
-        const bootscreen::DisplayPicture screen =
-            pictureconversion::convertPicture(ramp.view(), stretched()).picture;
+        const bootscreen::DisplayPicture screen = converted(ramp.view(), stretched()).picture;
         int previous = flip ? 4 * 128 + 1 : -1;
         for (int band = 0; band < 8; ++band) {
             int lit = 0;
@@ -207,8 +206,7 @@ TEST_CASE("a flat grey lights its share of the pixels, with or without the level
             picture.paint([](double, double) { return true; }, {level, level, level, 255});
             pictureconversion::Options options = stretched();
             options.tone.stretchLevels = stretchLevels;
-            const pictureconversion::Conversion conversion =
-                pictureconversion::convertPicture(picture.view(), options);
+            const pictureconversion::Conversion conversion = converted(picture.view(), options);
             CHECK(std::abs(conversion.picture.litCount() / 4096.0 - grey / 255.0) <= 0.02);
             CHECK_FALSE(conversion.blank);
         }
@@ -228,8 +226,7 @@ TEST_CASE("thin light strokes on black stay whole")
             return y > 220 && y < 470 && std::abs(x - 20 - (y - 220) * 0.35) < 0.6;
         },
         light);
-    const bootscreen::DisplayPicture screen =
-        pictureconversion::convertPicture(picture.view(), stretched()).picture;
+    const bootscreen::DisplayPicture screen = converted(picture.view(), stretched()).picture;
 
     // Count the lit pieces, neighbours in eight directions joining.
     std::array<bool, 32 * 128> seen{};
@@ -298,6 +295,6 @@ TEST_CASE("a result that is all dark or all lit is reported unless the picture i
         picture.paint(inDisc, row.mark);
         pictureconversion::Options options = stretched();
         options.background = row.behind;
-        CHECK(pictureconversion::convertPicture(picture.view(), options).blank == row.blank);
+        CHECK(converted(picture.view(), options).blank == row.blank);
     }
 }

@@ -1,5 +1,6 @@
 // The core's conversion of RGBA rows: what the Qt programs and the browser share.
 
+#include "converting.h"
 #include "pictureconversion.h"
 
 #include <doctest/doctest.h>
@@ -39,7 +40,7 @@ TEST_CASE("transparency shows the background, and margins take it too")
         pictureconversion::Options options;
         options.background = row.background;
         const dithering::GreyLevels levels =
-            pictureconversion::greyLevels({rgba.data(), 64, 64, 64 * 4}, options);
+            pictureconversion::pictureLevels({rgba.data(), 64, 64, 64 * 4}, options).levels;
         CHECK(levels[size_t(64 * 32 + 16)] == doctest::Approx(row.inside)); // row 64, column 16
         CHECK(levels[0] == doctest::Approx(row.margin)); // contained: rows 0-47 are margin
     }
@@ -58,7 +59,7 @@ TEST_CASE("rows handed in bands give exactly the levels of the whole picture")
         const int rows = top + 16 <= 70 ? 16 : 70 - top;
         banded.addRows({whole.row(top), 50, rows, whole.stride}, top);
     }
-    CHECK(banded.levels() == pictureconversion::greyLevels(whole, options));
+    CHECK(banded.levels() == pictureconversion::pictureLevels(whole, options).levels);
 }
 
 TEST_CASE("invert swaps every pixel of the converted picture")
@@ -66,10 +67,9 @@ TEST_CASE("invert swaps every pixel of the converted picture")
     const std::vector<std::uint8_t> rgba = flat(32, 128, 200, 255);
     pictureconversion::Options options;
     const bootscreen::DisplayPicture plain =
-        pictureconversion::convertPicture({rgba.data(), 32, 128, 32 * 4}, options).picture;
+        converted({rgba.data(), 32, 128, 32 * 4}, options).picture;
     options.invert = true;
-    CHECK(pictureconversion::convertPicture({rgba.data(), 32, 128, 32 * 4}, options).picture ==
-          plain.inverted());
+    CHECK(converted({rgba.data(), 32, 128, 32 * 4}, options).picture == plain.inverted());
 }
 
 TEST_CASE("a picture in an area is the same wherever the area lies, and the rest stays dark")
@@ -108,11 +108,9 @@ TEST_CASE("a picture in an area is the same wherever the area lies, and the rest
         options.invert = row.invert;
         options.fit = picturefit::Fit::Cover;
         options.area = {0, 0, 13, 50};
-        const bootscreen::DisplayPicture corner =
-            pictureconversion::convertPicture(picture, options).picture;
+        const bootscreen::DisplayPicture corner = converted(picture, options).picture;
         options.area = {19, 71, 13, 50};
-        const bootscreen::DisplayPicture moved =
-            pictureconversion::convertPicture(picture, options).picture;
+        const bootscreen::DisplayPicture moved = converted(picture, options).picture;
         int lit = 0;
         for (int row = 0; row < bootscreen::DisplayRows; ++row) {
             for (int column = 0; column < bootscreen::DisplayColumns; ++column) {

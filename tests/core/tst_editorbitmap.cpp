@@ -48,26 +48,35 @@ struct Picture
 
 TEST_CASE("a two-colour 160 x 640 picture is the editor's bitmap, any other is converted")
 {
+    // The pixel is a cell's interior top-left, so the table gives the cell test too: on where
+    // blue, composited over black, is not zero.
     struct Row
     {
         const char *name;
         std::uint8_t r, g, b, a;
         bool isBitmap;
+        bool lit;
     };
     const Row rows[] = {
-        {"opaque white", 255, 255, 255, 255, true},
-        {"white, fully transparent: black once composited", 255, 255, 255, 0, true},
-        {"dark red, fully transparent", 128, 0, 0, 0, true},
-        {"white, half transparent: grey", 255, 255, 255, 128, false},
-        {"near white", 254, 255, 255, 255, false},
-        {"near black", 0, 0, 1, 255, false},
-        {"yellow", 255, 255, 0, 255, false},
+        {"opaque white", 255, 255, 255, 255, true, true},
+        {"white, fully transparent: black once composited", 255, 255, 255, 0, true, false},
+        {"dark red, fully transparent", 128, 0, 0, 0, true, false},
+        {"white, half transparent: grey", 255, 255, 255, 128, false, true},
+        {"near white", 254, 255, 255, 255, false, true},
+        {"near black", 0, 0, 1, 255, false, true},
+        {"blue, nearly transparent", 0, 0, 255, 1, false, true},
+        {"blue, transparent", 0, 0, 255, 0, true, false},
+        {"yellow", 255, 255, 0, 255, false, false},
     };
     for (const Row &row : rows) {
         CAPTURE(row.name);
         Picture picture;
-        picture.set(7, 300, row.r, row.g, row.b, row.a);
+        picture.set(editorbitmap::interiorLeft(1), editorbitmap::interiorTop(60), row.r, row.g,
+                    row.b, row.a);
         CHECK(editorbitmap::isEditorBitmap(picture.view()) == row.isBitmap);
+        const bootscreen::DisplayPicture cells = editorbitmap::cellsOf(picture.view());
+        CHECK(cells.isLit(1, 60) == row.lit);
+        CHECK(cells.litCount() == (row.lit ? 1 : 0));
     }
     Picture wider;
     wider.width += 1;

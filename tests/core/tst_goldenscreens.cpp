@@ -2,6 +2,7 @@
 // the explicit methods of old bit for bit, and the defaults as they were judged by eye.
 
 #include "bootscreenreader.h"
+#include "converting.h"
 #include "displaypicture.h"
 #include "pictureconversion.h"
 
@@ -119,8 +120,7 @@ TEST_CASE("real pictures give the screens on file")
         const pictureconversion::Options options = optionsOf(words);
         bootscreen::ScreenBuffer screen{};
         REQUIRE(bootscreen::readScreen(fileBytes(expected), screen).hasData());
-        CHECK(pictureconversion::convertPicture(picture.view(), options).picture ==
-              bootscreen::unpackPicture(screen));
+        CHECK(converted(picture.view(), options).picture == bootscreen::unpackPicture(screen));
         ++checked;
     }
     CHECK(checked == 12);

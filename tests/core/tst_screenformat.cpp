@@ -1,10 +1,11 @@
-// The .tbs format in the core: the writer's exact bytes, the reader's lenient rules, and the
-// byte cap that callers rely on.
+// The .tbs format in the core: the writer's exact bytes, the reader's lenient rules, the byte
+// cap that callers rely on, and the names that mark a boot screen file.
 
 #include "bootscreenformat.h"
 #include "bootscreenreader.h"
 #include "bootscreenwriter.h"
 #include "displaypicture.h"
+#include "screenfilename.h"
 
 #include <doctest/doctest.h>
 
@@ -99,4 +100,27 @@ TEST_CASE("bytes after the 512th line are noticed, not read")
     CHECK_FALSE(readScreen(exact, screen).textAfterLastEntry);
     CHECK(readScreen(exact + "5\r\n", screen).textAfterLastEntry);
     CHECK(readScreen(exact + "5\r\n", screen).lines == EntryCount);
+}
+
+TEST_CASE("a name ending in .tbs, in any case, names a boot screen file")
+{
+    struct Row
+    {
+        const char *name;
+        bool isScreen;
+    };
+    const Row rows[] = {
+        {"logo.tbs", true},      {"LOGO.TBS", true},
+        {"logo.tBs", true},      {"/home/anna/screens/logo.tbs", true},
+        {".tbs", true},          {"caf\xc3\xa9.tbs", true},
+        {"tbs", false},          {"", false},
+        {"logo.tbs.png", false}, {"logo.tbsx", false},
+        {"logo.tb", false},      {"logo_tbs", false},
+        {"logo.tbs ", false},    {"screens.tbs/logo", false},
+        {"screens.tbs/", false},
+    };
+    for (const Row &row : rows) {
+        CAPTURE(row.name);
+        CHECK(isScreenFileName(row.name) == row.isScreen);
+    }
 }

@@ -9,10 +9,12 @@
 #include "editorbitmap.h"
 #include "editorbitmapfile.h"
 #include "filewording.h"
+#include "imagelimit.h"
 #include "optiontable.h"
 #include "optionvalues.h"
 #include "pictureconversion.h"
 #include "screencheck.h"
+#include "screenfilename.h"
 #include "screenimage.h"
 #include "textlayout.h"
 #include "textwording.h"
@@ -391,15 +393,6 @@ const char *studio_chosen()
     return chosen.c_str();
 }
 
-const char *studio_fonts()
-{
-    written.clear();
-    for (const pixelfont::Font *font : pixelfont::bundledFonts())
-        written += std::string(font->name) + " " + std::to_string(font->cellWidth) + " " +
-                   std::to_string(font->cellHeight) + "\n";
-    return written.c_str();
-}
-
 int studio_set_text(const char *text, const char *options, const std::uint8_t *base,
                     std::uint8_t *screen)
 {
@@ -500,9 +493,18 @@ const std::uint8_t *studio_write_editor_bitmap(const std::uint8_t *screen)
     return reinterpret_cast<const std::uint8_t *>(written.data());
 }
 
-} // extern "C"
+int studio_is_tbs_name(const char *name)
+{
+    return name && bootscreen::isScreenFileName(name) ? 1 : 0;
+}
 
-extern "C" {
+int studio_picture_size_problem(int width, int height)
+{
+    if (imagelimit::fits(width, height, 32))
+        return 0;
+    written = filewording::tooLarge(width, height, imagelimit::DefaultMegabytes);
+    return 1;
+}
 
 const std::uint8_t *studio_screen_image(const std::uint8_t *screen)
 {

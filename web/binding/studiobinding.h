@@ -58,9 +58,6 @@ int studio_compare(const double *levels, const char *options, std::uint8_t *scre
 // The options the last conversion or comparison chose, as option text. Valid until the next one.
 const char *studio_chosen();
 
-// The bundled fonts, smallest first, one "NAME WIDTH HEIGHT" a line. Valid until the next call.
-const char *studio_fonts();
-
 // Sets lines of UTF-8 text (separated by line feeds) in the area of `base`, as tbs text --over
 // does with the options of text. Returns 0 with the screen in `screen`, or 1 with the reason in
 // studio_message(), in the words tbs uses.
@@ -96,9 +93,13 @@ int studio_read_editor_bitmap(const std::uint8_t *rgba, int width, int height,
 // studio_written_length(), valid until the next call.
 const std::uint8_t *studio_write_editor_bitmap(const std::uint8_t *screen);
 
-} // extern "C"
+// 1 when a file name (UTF-8) names a boot screen file: it ends in .tbs, in any case.
+int studio_is_tbs_name(const char *name);
 
-extern "C" {
+// Whether a picture of `width` x `height` is too large to take in: 0, or 1 with the reason in
+// studio_message(). Decoded as RGBA (32 bits a pixel) it must stay within the limit that the
+// editor and tbs apply by default (256 MB), so that the studio takes the same pictures in.
+int studio_picture_size_problem(int width, int height);
 
 // The screen as the picture saved beside the .tbs file: 32 x 128 opaque RGBA pixels, lit white.
 // Valid until the next call that hands out bytes.

@@ -86,7 +86,6 @@ interface StudioModule {
   _studio_convert_levels(levels: number, options: number, screen: number, blank: number): number;
   _studio_compare(levels: number, options: number, screens: number, blank: number): number;
   _studio_chosen(): number;
-  _studio_fonts(): number;
   _studio_set_text(text: number, options: number, base: number, screen: number): number;
   _studio_message(): number;
   _studio_cells_on_line(fromColumn: number, fromRow: number, toColumn: number, toRow: number, cells: number): number;
@@ -95,6 +94,9 @@ interface StudioModule {
   _studio_write_tbs(screen: number): number;
   _studio_written_length(): number;
   _studio_read_editor_bitmap(rgba: number, width: number, height: number, screen: number): number;
+  _studio_is_tbs_name(name: number): number;
+  _studio_picture_size_problem(width: number, height: number): number;
+  _studio_screen_image(screen: number): number;
   _studio_write_editor_bitmap(screen: number): number;
 }
 
@@ -220,14 +222,6 @@ export class StudioCore {
     };
   }
 
-  // The bundled fonts, smallest first.
-  fonts(): { name: string; width: number; height: number }[] {
-    return this.text(this.module._studio_fonts()).split('\n').filter(Boolean).map((line) => {
-      const [name, width, height] = line.split(' ');
-      return { name, width: Number(width), height: Number(height) };
-    });
-  }
-
   // `base` with lines of text set as tbs text --over sets them with the values of text, or the
   // reason why not in tbs's words.
   setText(base: Screen, lines: string, values: OptionValues): Screen | string {
@@ -277,6 +271,25 @@ export class StudioCore {
       this.module._studio_read_editor_bitmap(pointer, width, height, this.screen) === 1
         ? this.module.HEAPU8.slice(this.screen, this.screen + this.cellCount)
         : null);
+  }
+
+  // Whether a file of this name is opened as a boot screen file.
+  isTbsName(name: string): boolean {
+    return this.withBytes(new TextEncoder().encode(`${name}\0`),
+      (pointer) => this.module._studio_is_tbs_name(pointer) === 1);
+  }
+
+  // Why a picture of this size is too large to take in, in tbs's words; null when it is not.
+  pictureSizeProblem(width: number, height: number): string | null {
+    return this.module._studio_picture_size_problem(width, height) === 0 ? null
+      : this.text(this.module._studio_message());
+  }
+
+  // The screen as the picture saved beside the .tbs file, lit white: RGBA, one pixel a cell.
+  screenImage(screen: Screen): Uint8ClampedArray<ArrayBuffer> {
+    this.module.HEAPU8.set(screen, this.screen);
+    const pixels = this.module._studio_screen_image(this.screen);
+    return new Uint8ClampedArray(this.module.HEAPU8.slice(pixels, pixels + screen.length * 4).buffer);
   }
 
   writeEditorBitmap(screen: Screen): Uint8Array<ArrayBuffer> {

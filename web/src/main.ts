@@ -6,7 +6,7 @@ import {
   StudioCore,
 } from './core';
 import { OptionControls } from './controls';
-import { isTbsName, type Opened, OpenError, readPicture, readTbs } from './opening';
+import { type Opened, OpenError, readPicture, readTbs } from './opening';
 import { commandWords, optionWords, placementKey, workRules } from './options';
 import { keepSiteFiles, registerOfflineWorker } from './offline';
 import { Keeper, type KeptSource, type KeptWork } from './persistence';
@@ -128,7 +128,7 @@ class Studio {
   }
 
   private async hold(source: Source, bytes: Blob, name = source.name): Promise<HeldSource> {
-    const openedFile = isTbsName(name) ? await readTbs(this.core, name, bytes)
+    const openedFile = this.core.isTbsName(name) ? await readTbs(this.core, name, bytes)
       : await readPicture(this.core, name, bytes);
     let held: HeldSource['held'] = null;
     if (openedFile.kind === 'picture') {
@@ -175,7 +175,7 @@ class Studio {
     if (this.liveStroke) edits = painted(this.work, [...this.liveStroke.cells], this.liveStroke.lit).edits;
     const shown = composed(layers.screen, edits);
     this.view.draw(shown);
-    drawActualSize(element('actual-size'), shown, this.core.vocabulary.display);
+    drawActualSize(element('actual-size'), this.core.screenImage(shown), this.core.vocabulary.display);
     if (keep) this.keep();
     if (this.view.painting) return;
     this.showControls(layers.conversion);
@@ -337,7 +337,7 @@ class Studio {
       this.save(this.core.writeEditorBitmap(this.shown()), 'image/bmp', '.bmp'));
     element('save-png').addEventListener('click', () => {
       const canvas = document.createElement('canvas');
-      drawActualSize(canvas, this.shown(), this.core.vocabulary.display);
+      drawActualSize(canvas, this.core.screenImage(this.shown()), this.core.vocabulary.display);
       canvas.toBlob((blob) => { if (blob) this.save(blob, 'image/png', '.png'); }, 'image/png');
     });
 

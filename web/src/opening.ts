@@ -20,17 +20,11 @@ export interface OpenedScreen {
 
 export type Opened = OpenedPicture | OpenedScreen;
 
-// Pictures beyond this are refused: decoding one would take the tab's memory.
-export const MaxPicturePixels = 50_000_000;
 // Larger pictures are decoded reduced to about this many pixels, which keeps every redraw
 // within a frame; the core places the reduced copy where the full picture would land.
 export const MaxHeldPixels = 1_000_000;
 
 export class OpenError extends Error {}
-
-export function isTbsName(name: string): boolean {
-  return /\.tbs$/i.test(name);
-}
 
 export async function readTbs(core: StudioCore, name: string, file: Blob): Promise<OpenedScreen> {
   // Only the reader's cap of bytes counts; one byte more tells whether text follows.
@@ -44,10 +38,11 @@ export async function readTbs(core: StudioCore, name: string, file: Blob): Promi
 export async function readPicture(core: StudioCore, name: string, file: Blob): Promise<Opened> {
   const head = new Uint8Array(await file.slice(0, 64 * 1024).arrayBuffer());
   const announced = pictureSize(head);
-  if (announced) refuseTooLarge(name, announced.width, announced.height);
-  const decoded = await decodeScaled(name, file, head, announced) ?? await decodeBitmap(name, file, announced);
+  if (announced) refuseTooLarge(core, name, announced.width, announced.height);
+  const decoded = await decodeScaled(name, file, head, announced) ??
+    await decodeBitmap(core, name, file, announced);
   const { width, height } = decoded.full;
-  refuseTooLarge(name, width, height);
+  refuseTooLarge(core, name, width, height);
   if (decoded.width !== width || decoded.height !== height)
     return { kind: 'picture', rgba: decoded.rgba, width: decoded.width, height: decoded.height, fullWidth: width, fullHeight: height };
   const cells = core.readEditorBitmap(decoded.rgba, width, height);
@@ -107,12 +102,13 @@ async function decodeScaled(name: string, file: Blob, head: Uint8Array,
   }
 }
 
-async function decodeBitmap(name: string, file: Blob, announced: { width: number; height: number } | null): Promise<Decoded> {
+async function decodeBitmap(core: StudioCore, name: string, file: Blob,
+  announced: { width: number; height: number } | null): Promise<Decoded> {
   let bitmap = await bitmapOf(name, file, announced);
   try {
     const full = announced ?? { width: bitmap.width, height: bitmap.height };
     if (!announced && reducedSize(bitmap.width, bitmap.height)) {
-      refuseTooLarge(name, bitmap.width, bitmap.height);
+      refuseTooLarge(core, name, bitmap.width, bitmap.height);
       bitmap.close();
       bitmap = await bitmapOf(name, file, full);
     }
@@ -136,10 +132,10 @@ async function bitmapOf(name: string, file: Blob, size: { width: number; height:
   }
 }
 
-function refuseTooLarge(name: string, width: number, height: number): void {
-  if (width * height > MaxPicturePixels)
-    throw new OpenError(`${name}: ${width} × ${height} pixels is too large; ` +
-      `the studio opens pictures of up to ${MaxPicturePixels / 1_000_000} million pixels`);
+// Decoding a picture larger than the core takes in would take the tab's memory.
+function refuseTooLarge(core: StudioCore, name: string, width: number, height: number): void {
+  const problem = core.pictureSizeProblem(width, height);
+  if (problem) throw new OpenError(`${name}: ${problem}`);
 }
 
 // The bitmap's straight RGBA pixels. A 2D canvas keeps its pixels premultiplied, which rounds

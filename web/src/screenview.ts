@@ -163,16 +163,9 @@ export function drawCells(context: CanvasRenderingContext2D, screen: Screen, dis
   context.putImageData(image, 0, 0);
 }
 
-// Lit pixels white on black, one screen pixel per display pixel.
-export function drawActualSize(canvas: HTMLCanvasElement, screen: Screen, display: Display): void {
+// The core's picture of the screen (lit white), one canvas pixel per display pixel.
+export function drawActualSize(canvas: HTMLCanvasElement, pixels: Uint8ClampedArray<ArrayBuffer>, display: Display): void {
   if (canvas.width !== display.columns) canvas.width = display.columns;
   if (canvas.height !== display.rows) canvas.height = display.rows;
-  const context = canvas.getContext('2d');
-  if (!context) return;
-  const image = context.createImageData(display.columns, display.rows);
-  for (let i = 0; i < screen.length; ++i) {
-    const level = screen[i] ? 255 : 0;
-    image.data.set([level, level, level, 255], i * 4);
-  }
-  context.putImageData(image, 0, 0);
+  canvas.getContext('2d')?.putImageData(new ImageData(pixels, display.columns, display.rows), 0, 0);
 }

@@ -253,15 +253,6 @@ describe("the editor's bitmap", () => {
 });
 
 describe('text', () => {
-  test('the bundled fonts, smallest first, from about 4 x 6 to 8 x 16', () => {
-    const fonts = core.fonts();
-    assert.ok(fonts.length >= 5, `${fonts.length} fonts`);
-    assert.deepEqual(fonts.at(0), { name: 'fixed-4x6', width: 4, height: 6 });
-    assert.deepEqual(fonts.at(-1), { name: 'spleen-8x16', width: 8, height: 16 });
-    for (let i = 1; i < fonts.length; ++i)
-      assert.ok(fonts[i].height > fonts[i - 1].height && fonts[i].width >= fonts[i - 1].width, fonts[i].name);
-  });
-
   const blank = new Uint8Array(4096);
   for (const [what, text, change, expected] of [
     ['a character no font has', 'Ж', {}, /^no bundled font has 'Ж' \(U\+0416\)$/],
