@@ -502,7 +502,7 @@ int studio_picture_size_problem(int width, int height)
 {
     if (imagelimit::fits(width, height, 32))
         return 0;
-    written = filewording::tooLarge(width, height, imagelimit::DefaultMegabytes);
+    message = filewording::tooLarge(width, height, imagelimit::DefaultMegabytes);
     return 1;
 }
 

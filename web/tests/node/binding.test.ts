@@ -198,6 +198,13 @@ describe('a drag paints the cells the editor paints', () => {
   }
 });
 
+test('names and sizes are judged as tbs judges them', () => {
+  assert.ok(core.isTbsName('logo.TBS') && !core.isTbsName('logo.tbs.png'));
+  assert.equal(core.pictureSizeProblem(4000, 3000), null);
+  assert.equal(core.pictureSizeProblem(20000, 20000),
+    "too large: 20000 x 20000 pixels is more than the image reader's limit of 256 MB");
+});
+
 describe('reading .tbs files', () => {
   test('a file as written reads back to its screen, and writes back byte for byte', () => {
     const bytes = data('badge-default.tbs');
