@@ -253,7 +253,9 @@ std::string vocabulary()
         }
         out += ']';
     }
-    out += "},\"readByteCap\":" + std::to_string(bootscreen::ReadByteCap) + ",\"words\":{";
+    out += "},\"readByteCap\":" + std::to_string(bootscreen::ReadByteCap) +
+           ",\"levelsLength\":" + std::to_string(StudioLevelsLength) +
+           ",\"maxCandidates\":" + std::to_string(StudioMaxCandidates) + ",\"words\":{";
     out += "\"blankResultLit\":";
     putString(out, filewording::blankResult(true, filewording::Naming::Controls));
     out += ",\"blankResultDark\":";

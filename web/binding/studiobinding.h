@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bootscreenformat.h"
+
 #include <cstdint>
 
 // The core's entry points for the browser studio, as plain C functions on WebAssembly memory:
@@ -7,7 +9,7 @@
 // used because its generated glue calls new Function, which the page's Content Security Policy
 // forbids.
 //
-// A screen is 4096 bytes, one per display pixel row by row (32 columns, 128 rows), 1 = lit.
+// A screen is one byte per display pixel, row by row, 1 = lit.
 //
 // Options cross as text in the very words tbs takes: one option a line, its name and its value
 // ("fit cover", "threshold auto"), a flag its name alone when set ("invert"). An option left out
@@ -16,12 +18,12 @@
 // option does not take is refused, with the problem in tbs's words in studio_message().
 extern "C" {
 
-// A picture reduced to the display, as the conversion needs it: 32 x 128 grey levels row by
-// row, then the placed picture's left, top, width and height, its main tone share, and 1 when
-// it is one flat colour. Only the options that place the picture shape it.
-enum { StudioLevelsLength = 32 * 128 + 6 };
+// A picture reduced to the display, as the conversion needs it: a grey level per display pixel,
+// row by row, then the placed picture's left, top, width and height, its main tone share, and 1
+// when it is one flat colour. Only the options that place the picture shape it.
+enum { StudioLevelsLength = bootscreen::DisplayColumns * bootscreen::DisplayRows + 6 };
 
-// The most candidates studio_compare gives.
+// The most candidates studio_compare gives. Both lengths are in studio_vocabulary() too.
 enum { StudioMaxCandidates = 16 };
 
 // The option table and the constants the studio builds its page from, as one JSON text: the
@@ -101,7 +103,8 @@ int studio_is_tbs_name(const char *name);
 // editor and tbs apply by default (256 MB), so that the studio takes the same pictures in.
 int studio_picture_size_problem(int width, int height);
 
-// The screen as the picture saved beside the .tbs file: 32 x 128 opaque RGBA pixels, lit white.
+// The screen as the picture saved beside the .tbs file: opaque RGBA, a pixel per display pixel,
+// lit white.
 // Valid until the next call that hands out bytes.
 const std::uint8_t *studio_screen_image(const std::uint8_t *screen);
 

@@ -27,6 +27,8 @@ export interface Vocabulary {
   // The options the studio offers of each command, in the order tbs --help lists them.
   commands: { convert: OptionRow[]; text: OptionRow[] };
   readByteCap: number; // the .tbs reader takes no more bytes than this
+  levelsLength: number; // the numbers of a picture reduced to the display
+  maxCandidates: number; // the most candidates a comparison gives
   words: { blankResultLit: string; blankResultDark: string; notABootScreenFile: string };
 }
 export type CommandName = keyof Vocabulary['commands'];
@@ -71,7 +73,6 @@ export interface Conversion {
 // The options were refused; the message is the problem in tbs's words.
 export class OptionsRefused extends Error {}
 
-const MaxCandidates = 16; // StudioMaxCandidates
 
 interface StudioModule {
   HEAPU8: Uint8Array<ArrayBuffer>;
@@ -130,10 +131,11 @@ export class StudioCore {
     this.vocabulary = JSON.parse(this.text(this.module._studio_vocabulary())) as Vocabulary;
     const { columns, rows } = this.vocabulary.display;
     this.cellCount = columns * rows;
-    this.levelsLength = this.cellCount + 6; // StudioLevelsLength
-    this.levels = this.module._malloc(this.levelsLength * 8);
-    this.screen = this.module._malloc(this.cellCount * MaxCandidates);
-    this.blank = this.module._malloc(4 * MaxCandidates);
+    const { levelsLength, maxCandidates } = this.vocabulary;
+    this.levelsLength = levelsLength;
+    this.levels = this.module._malloc(levelsLength * 8);
+    this.screen = this.module._malloc(this.cellCount * maxCandidates);
+    this.blank = this.module._malloc(4 * maxCandidates);
     this.line = this.module._malloc(4 * Math.max(columns, rows));
   }
 
