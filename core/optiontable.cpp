@@ -32,51 +32,6 @@ std::string displaySize()
            std::to_string(bootscreen::DisplayRows);
 }
 
-Option flag(std::string name, unsigned commands, std::string label, std::string help)
-{
-    Option option;
-    option.name = std::move(name);
-    option.commands = commands;
-    option.kind = Kind::Flag;
-    option.label = std::move(label);
-    option.help = std::move(help);
-    return option;
-}
-
-Option choice(std::string name, unsigned commands, std::string valueName, std::string label,
-              std::vector<Choice> choices, std::string defaultValue, std::string help)
-{
-    Option option;
-    option.name = std::move(name);
-    option.commands = commands;
-    option.kind = Kind::Choice;
-    option.valueName = std::move(valueName);
-    option.label = std::move(label);
-    option.choices = std::move(choices);
-    option.defaultValue = std::move(defaultValue);
-    option.help = std::move(help);
-    return option;
-}
-
-Option number(std::string name, unsigned commands, Kind kind, std::string valueName,
-              std::string label, double minimum, double maximum, double defaultValue,
-              std::string unit, std::string help)
-{
-    Option option;
-    option.name = std::move(name);
-    option.commands = commands;
-    option.kind = kind;
-    option.valueName = std::move(valueName);
-    option.label = std::move(label);
-    option.minimum = minimum;
-    option.maximum = maximum;
-    option.step = kind == Kind::Whole ? 1 : 0.1;
-    option.defaultValue = numberText(defaultValue);
-    option.unit = std::move(unit);
-    option.help = std::move(help);
-    return option;
-}
-
 Option valued(std::string name, unsigned commands, Kind kind, std::string valueName,
               std::string label, std::string help)
 {
@@ -87,6 +42,35 @@ Option valued(std::string name, unsigned commands, Kind kind, std::string valueN
     option.valueName = std::move(valueName);
     option.label = std::move(label);
     option.help = std::move(help);
+    return option;
+}
+
+Option flag(std::string name, unsigned commands, std::string label, std::string help)
+{
+    return valued(std::move(name), commands, Kind::Flag, {}, std::move(label), std::move(help));
+}
+
+Option choice(std::string name, unsigned commands, std::string valueName, std::string label,
+              std::vector<Choice> choices, std::string defaultValue, std::string help)
+{
+    Option option = valued(std::move(name), commands, Kind::Choice, std::move(valueName),
+                           std::move(label), std::move(help));
+    option.choices = std::move(choices);
+    option.defaultValue = std::move(defaultValue);
+    return option;
+}
+
+Option number(std::string name, unsigned commands, Kind kind, std::string valueName,
+              std::string label, double minimum, double maximum, double defaultValue,
+              std::string unit, std::string help)
+{
+    Option option = valued(std::move(name), commands, kind, std::move(valueName), std::move(label),
+                           std::move(help));
+    option.minimum = minimum;
+    option.maximum = maximum;
+    option.step = kind == Kind::Whole ? 1 : 0.1;
+    option.defaultValue = numberText(defaultValue);
+    option.unit = std::move(unit);
     return option;
 }
 
