@@ -79,6 +79,13 @@ Option output(unsigned commands, std::string valueName, std::string help)
     Option option =
         valued("output", commands, Kind::Path, std::move(valueName), "Output", std::move(help));
     option.shortName = "o";
+    option.toolOnly = true;
+    return option;
+}
+
+Option toolOnly(Option option)
+{
+    option.toolOnly = true;
     return option;
 }
 
@@ -101,14 +108,16 @@ std::vector<Option> rows()
     rows.push_back(output(Convert, "OUTPUT", "The file (or folder) to write"));
     rows.push_back(output(Text, "OUTPUT", "The file to write"));
     rows.push_back(output(Compare, "SHEET.png", "The sheet to write, a PNG"));
-    rows.push_back(valued("format", ScreenMakers, Kind::Format, "FORMAT", "Format",
-                          "Write this format whatever OUTPUT's extension: tbs, bmp, png, pbm"));
+    rows.push_back(
+        toolOnly(valued("format", ScreenMakers, Kind::Format, "FORMAT", "Format",
+                        "Write this format whatever OUTPUT's extension: tbs, bmp, png, pbm")));
     rows.push_back(number("scale", ScreenMakers, Kind::Whole, "N", "Scale", 1, MaxScale, 1, "times",
                           "Enlarge image outputs N times, one square per pixel"));
-    rows.push_back(flag("verbose", Convert, "Verbose",
-                        "Say on standard error which --dither and --threshold each picture got, "
-                        "to copy"));
-    rows.push_back(flag("ascii", Show, "ASCII", "Print 128 rows of # (lit) and . instead"));
+    rows.push_back(toolOnly(flag("verbose", Convert, "Verbose",
+                                 "Say on standard error which --dither and --threshold each "
+                                 "picture got, to copy")));
+    rows.push_back(
+        toolOnly(flag("ascii", Show, "ASCII", "Print 128 rows of # (lit) and . instead")));
 
     Option fit = choice("fit", PictureCommands, "MODE", "Fit",
                         {{"contain", "Whole picture", int(Fit::Contain)},
@@ -171,7 +180,8 @@ std::vector<Option> rows()
     rows.push_back(choice("font", Text, "NAME", "Font", fontChoices(), "auto",
                           "The font: a name from --list-fonts, or auto for the largest that "
                           "fits"));
-    rows.push_back(flag("list-fonts", Text, "List fonts", "List the fonts with their sizes"));
+    rows.push_back(
+        toolOnly(flag("list-fonts", Text, "List fonts", "List the fonts with their sizes")));
     rows.push_back(choice("rotate", Text, "ANGLE", "Text rotation",
                           {{"0", "Upright", int(TextRotation::None)},
                            {"90", "Top to bottom", int(TextRotation::Quarter)},
@@ -196,9 +206,10 @@ std::vector<Option> rows()
                         std::to_string(bootscreen::DisplayRows);
     area.placesPicture = true;
     rows.push_back(area);
-    rows.push_back(valued("over", ScreenMakers, Kind::Path, "FILE", "Over",
-                          "Start from this screen (a .tbs file or a picture) instead of a blank "
-                          "one; only the area changes. It may be OUTPUT itself"));
+    rows.push_back(
+        toolOnly(valued("over", ScreenMakers, Kind::Path, "FILE", "Over",
+                        "Start from this screen (a .tbs file or a picture) instead of a blank "
+                        "one; only the area changes. It may be OUTPUT itself")));
     return rows;
 }
 

@@ -58,6 +58,9 @@ struct Option
     // The option decides where the picture lands and what it looks like before its tone and
     // dithering: a picture reduced to the display must be reduced again when it changes.
     bool placesPicture = false;
+    // Only the command-line tool has it: what it writes and where, what it reports. A front end
+    // that makes screens on its own page (the studio) offers every other row.
+    bool toolOnly = false;
 };
 
 // The rows, in the order --help lists them.

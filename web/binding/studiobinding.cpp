@@ -61,9 +61,7 @@ constexpr CommandWord Commands[] = {{"convert", optiontable::Convert}, {"text", 
 // an image written and what tbs prints are the tool's own.
 bool offered(const Option &option)
 {
-    static constexpr std::string_view toolsOwn[] = {"scale", "verbose", "list-fonts"};
-    return option.kind != Kind::Path && option.kind != Kind::Format &&
-           std::find(std::begin(toolsOwn), std::end(toolsOwn), option.name) == std::end(toolsOwn);
+    return !option.toolOnly;
 }
 
 const Option *offeredOption(Command command, std::string_view name)
