@@ -111,8 +111,9 @@ std::vector<Option> rows()
     rows.push_back(
         toolOnly(valued("format", ScreenMakers, Kind::Format, "FORMAT", "Format",
                         "Write this format whatever OUTPUT's extension: tbs, bmp, png, pbm")));
-    rows.push_back(number("scale", ScreenMakers, Kind::Whole, "N", "Scale", 1, MaxScale, 1, "times",
-                          "Enlarge image outputs N times, one square per pixel"));
+    rows.push_back(
+        toolOnly(number("scale", ScreenMakers, Kind::Whole, "N", "Scale", 1, MaxScale, 1, "times",
+                        "Enlarge image outputs N times, one square per pixel")));
     rows.push_back(toolOnly(flag("verbose", Convert, "Verbose",
                                  "Say on standard error which --dither and --threshold each "
                                  "picture got, to copy")));

@@ -513,4 +513,9 @@ const std::uint8_t *studio_screen_image(const std::uint8_t *screen)
     return reinterpret_cast<const std::uint8_t *>(written.data());
 }
 
+void studio_invert(const std::uint8_t *screen, std::uint8_t *inverted)
+{
+    putPicture(pictureFrom(screen).inverted(), inverted);
+}
+
 } // extern "C"

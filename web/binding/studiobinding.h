@@ -108,4 +108,7 @@ int studio_picture_size_problem(int width, int height);
 // Valid until the next call that hands out bytes.
 const std::uint8_t *studio_screen_image(const std::uint8_t *screen);
 
+// The screen with lit and dark swapped everywhere, into `inverted`.
+void studio_invert(const std::uint8_t *screen, std::uint8_t *inverted);
+
 } // extern "C"

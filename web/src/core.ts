@@ -98,6 +98,7 @@ interface StudioModule {
   _studio_is_tbs_name(name: number): number;
   _studio_picture_size_problem(width: number, height: number): number;
   _studio_screen_image(screen: number): number;
+  _studio_invert(screen: number, inverted: number): void;
   _studio_write_editor_bitmap(screen: number): number;
 }
 
@@ -285,6 +286,13 @@ export class StudioCore {
   pictureSizeProblem(width: number, height: number): string | null {
     return this.module._studio_picture_size_problem(width, height) === 0 ? null
       : this.text(this.module._studio_message());
+  }
+
+  // The screen with lit and dark swapped everywhere.
+  inverted(screen: Screen): Screen {
+    this.module.HEAPU8.set(screen, this.screen);
+    this.module._studio_invert(this.screen, this.screen + this.cellCount);
+    return this.module.HEAPU8.slice(this.screen + this.cellCount, this.screen + 2 * this.cellCount);
   }
 
   // The screen as the picture saved beside the .tbs file, lit white: RGBA, one pixel a cell.

@@ -324,8 +324,8 @@ class Studio {
     element('undo').addEventListener('click', () => this.undo());
     element('redo').addEventListener('click', () => this.redo());
     element('invert-all').addEventListener('click', () => {
-      const shown = this.shown();
-      this.change(everyCell(this.work, (cell) => shown[cell] === 0));
+      const inverted = this.core.inverted(this.shown());
+      this.change(everyCell(this.work, (cell) => inverted[cell] === 1));
     });
     element('all-on').addEventListener('click', () => this.change(everyCell(this.work, () => true)));
     element('all-off').addEventListener('click', () => this.change(everyCell(this.work, () => false)));
