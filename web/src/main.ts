@@ -289,6 +289,8 @@ class Studio {
     this.messages.setAttribute('role', error ? 'alert' : 'status');
   }
 
+  // Named after the opened file: badge.png gives badge.tbs, and badge-screen.png for the
+  // screen's own picture, which must not suggest the source picture's name.
   private save(data: BlobPart, type: string, extension: string): void {
     const base = (this.work.source?.name ?? 'boot-screen').replace(/\.[^.]*$/, '') || 'boot-screen';
     const link = document.createElement('a');
@@ -334,11 +336,11 @@ class Studio {
     element('save-tbs').addEventListener('click', () =>
       this.save(this.core.writeTbs(this.shown()), 'text/plain', '.tbs'));
     element('save-bmp').addEventListener('click', () =>
-      this.save(this.core.writeEditorBitmap(this.shown()), 'image/bmp', '.bmp'));
+      this.save(this.core.writeEditorBitmap(this.shown()), 'image/bmp', '-screen.bmp'));
     element('save-png').addEventListener('click', () => {
       const canvas = document.createElement('canvas');
       drawActualSize(canvas, this.core.screenImage(this.shown()), this.core.vocabulary.display);
-      canvas.toBlob((blob) => { if (blob) this.save(blob, 'image/png', '.png'); }, 'image/png');
+      canvas.toBlob((blob) => { if (blob) this.save(blob, 'image/png', '-screen.png'); }, 'image/png');
     });
 
     document.addEventListener('keydown', (event) => {

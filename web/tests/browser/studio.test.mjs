@@ -113,7 +113,9 @@ describe('a picture in, the screen tbs writes out', () => {
     await openFile(page, data('badge-default.tbs'));
     const bmp = await savedBytes(page, 'Save BMP');
     assert.deepEqual(bmp.bytes, fs.readFileSync(data('badge-default.bmp')));
+    assert.equal(bmp.name, 'badge-default-screen.bmp');
     const png = await savedBytes(page, 'Save PNG');
+    assert.equal(png.name, 'badge-default-screen.png');
     assert.equal(png.bytes.subarray(1, 4).toString(), 'PNG');
     assert.equal(png.bytes.readUInt32BE(16), 32);
     assert.equal(png.bytes.readUInt32BE(20), 128);
