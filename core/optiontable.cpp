@@ -120,6 +120,14 @@ std::vector<Option> rows()
     rows.push_back(
         toolOnly(flag("ascii", Show, "ASCII", "Print 128 rows of # (lit) and . instead")));
 
+    // The studio is to choose the part on the picture itself rather than in four number boxes.
+    Option crop = toolOnly(
+        valued("crop", PictureCommands, Kind::Rectangle, "X,Y,W,H", "Crop",
+               "Convert only this rectangle of the picture, in its own pixels as it is upright "
+               "before --rotate; it must lie inside the picture. Boot screens and the editor's "
+               "bitmap are not cropped"));
+    crop.placesPicture = true;
+    rows.push_back(crop);
     Option fit = choice("fit", PictureCommands, "MODE", "Fit",
                         {{"contain", "Whole picture", int(Fit::Contain)},
                          {"cover", "Fill the screen", int(Fit::Cover)},
@@ -279,6 +287,7 @@ std::string helpText(const Option &option)
         break;
     case Kind::Flag:
     case Kind::Area:
+    case Kind::Rectangle:
     case Kind::Path:
     case Kind::Format:
         break;

@@ -25,8 +25,9 @@ enum class Kind {
     Whole,  // a whole number from `minimum` to `maximum`, or the word `automatic` where it has one
     Number, // any number from `minimum` to `maximum`: --gamma 1.5
     Area,   // X,Y,W,H: a rectangle of at least one pixel on the display
-    Path,   // a file name, - for a standard stream
-    Format, // the name of a format that can be written (tbs, bmp, png, ...)
+    Rectangle, // X,Y,W,H: a rectangle of at least one pixel in a picture's own pixels
+    Path,      // a file name, - for a standard stream
+    Format,    // the name of a format that can be written (tbs, bmp, png, ...)
 };
 
 // The code of a choice that leaves the value to be chosen from the picture (--dither auto).

@@ -164,6 +164,20 @@ public:
         return displayarea::WholeDisplay;
     }
 
+    // Nothing when it was not given.
+    std::optional<geometry::Rect> rectangle(std::string_view name)
+    {
+        const Option &option = row(command, name);
+        const std::optional<std::string> value = valueOf(given, option.name);
+        if (!value)
+            return std::nullopt;
+        if (const std::optional<geometry::Rect> read = optionvalues::rectangle(*value))
+            return read;
+        if (problem.empty())
+            problem = *problemWith(option, *value);
+        return std::nullopt;
+    }
+
     bool flag(std::string_view name) const { return valueOf(given, name).has_value(); }
 
     std::string problem;
@@ -200,9 +214,12 @@ std::variant<int, std::string> wholeNumber(const Option &option, std::string_vie
            optiontable::numberText(option.maximum) + quoted(value);
 }
 
-std::optional<geometry::Rect> area(std::string_view text)
+namespace {
+
+// X,Y,W,H: four numbers of one to `digits` digits, nothing else; a width and height of at least
+// one. The digits bound the numbers, so that a rectangle's far edge is still an int.
+std::optional<geometry::Rect> rectangleIn(std::string_view text, size_t digits)
 {
-    // X,Y,W,H: four numbers of one to three digits, nothing else.
     int numbers[4] = {};
     size_t i = 0;
     for (int n = 0; n < 4; ++n) {
@@ -212,17 +229,49 @@ std::optional<geometry::Rect> area(std::string_view text)
             ++i;
         }
         const size_t start = i;
-        while (i < text.size() && isDigit(text[i]) && i - start < 3)
+        while (i < text.size() && isDigit(text[i]) && i - start < digits)
             numbers[n] = numbers[n] * 10 + (text[i++] - '0');
         if (i == start)
             return std::nullopt;
     }
-    if (i != text.size())
+    if (i != text.size() || numbers[2] == 0 || numbers[3] == 0)
         return std::nullopt;
-    const geometry::Rect read{numbers[0], numbers[1], numbers[2], numbers[3]};
-    if (!displayarea::isOnDisplay(read))
+    return geometry::Rect{numbers[0], numbers[1], numbers[2], numbers[3]};
+}
+
+std::string rectangleText(const geometry::Rect &rect)
+{
+    return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
+           std::to_string(rect.width) + "," + std::to_string(rect.height);
+}
+
+} // namespace
+
+std::optional<geometry::Rect> area(std::string_view text)
+{
+    // Three digits are more than the display has.
+    const std::optional<geometry::Rect> read = rectangleIn(text, 3);
+    if (!read || !displayarea::isOnDisplay(*read))
         return std::nullopt;
     return read;
+}
+
+std::optional<geometry::Rect> rectangle(std::string_view text)
+{
+    return rectangleIn(text, 9);
+}
+
+std::optional<std::string> cropProblem(const pictureconversion::Options &options,
+                                       const geometry::Size &pictureSize)
+{
+    if (!options.crop)
+        return std::nullopt;
+    const geometry::Rect &crop = *options.crop;
+    if (crop.left + crop.width <= pictureSize.width && crop.top + crop.height <= pictureSize.height)
+        return std::nullopt;
+    return "--" + row(optiontable::Convert, "crop").name + " " + rectangleText(crop) +
+           " reaches outside the picture, which is " + std::to_string(pictureSize.width) + " x " +
+           std::to_string(pictureSize.height) + " pixels";
 }
 
 std::optional<std::string> problemWith(const Option &option, std::string_view value)
@@ -255,6 +304,11 @@ std::optional<std::string> problemWith(const Option &option, std::string_view va
                ", a rectangle of at least one pixel inside the " +
                std::to_string(bootscreen::DisplayColumns) + " x " +
                std::to_string(bootscreen::DisplayRows) + " display" + quoted(value);
+    case Kind::Rectangle:
+        if (rectangle(value))
+            return std::nullopt;
+        return "--" + option.name + " takes " + option.valueName +
+               ", a rectangle of at least one pixel in the picture's own pixels" + quoted(value);
     case Kind::Flag:
     case Kind::Path:
     case Kind::Format:
@@ -268,6 +322,7 @@ std::variant<pictureconversion::Options, std::string> conversionOptions(const Gi
 {
     Reader read(given, command);
     pictureconversion::Options options;
+    options.crop = read.rectangle("crop");
     options.fit = static_cast<picturefit::Fit>(read.choice("fit"));
     options.rotation = static_cast<picturefit::Rotation>(read.choice("rotate"));
     const int dither = read.choice("dither");

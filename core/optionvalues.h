@@ -40,6 +40,15 @@ std::variant<int, std::string> wholeNumber(const optiontable::Option &option,
 // X,Y,W,H: a rectangle of at least one pixel that lies on the display; nothing otherwise.
 std::optional<geometry::Rect> area(std::string_view text);
 
+// X,Y,W,H: a rectangle of at least one pixel in a picture's pixels, each number of at most nine
+// digits; nothing otherwise. Whether it lies on a picture is known once the picture is.
+std::optional<geometry::Rect> rectangle(std::string_view text);
+
+// Why the options' crop does not fit a picture of `pictureSize` (its full size, upright);
+// nothing when it does or when there is none.
+std::optional<std::string> cropProblem(const pictureconversion::Options &options,
+                                       const geometry::Size &pictureSize);
+
 // Whether a value is one the option takes: nothing when it is, the problem when not. Path and
 // Format values are the front end's to judge.
 std::optional<std::string> problemWith(const optiontable::Option &option, std::string_view value);

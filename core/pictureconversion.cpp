@@ -15,12 +15,6 @@ using geometry::Size;
 
 namespace {
 
-struct Point
-{
-    int x;
-    int y;
-};
-
 // A fully transparent pixel looks the same whatever its colour channels hold.
 std::array<std::uint8_t, 4> seenColour(const std::uint8_t *rgba)
 {
@@ -39,28 +33,15 @@ int luminance(const std::uint8_t *rgba, int backgroundLevel)
     return (level * alpha + backgroundLevel * 1000 * (255 - alpha)) / 255;
 }
 
-// Where source pixel (x, y) of a picture of `size` lands after `turns` clockwise quarter turns.
-Point turned(int x, int y, const Size &size, int turns)
-{
-    switch (turns) {
-    case 1:
-        return {size.height - 1 - y, x};
-    case 2:
-        return {size.width - 1 - x, size.height - 1 - y};
-    case 3:
-        return {y, size.width - 1 - x};
-    default:
-        return {x, y};
-    }
-}
-
 } // namespace
 
-// How the pixels along one axis of the turned picture share out over the display pixels:
-// source pixel i covers display interval [origin + i * placed / length, ... + placed / length),
-// and gives each display pixel it overlaps the overlap as weight. A display pixel inside the
-// placement is covered exactly once, so its weights add up to 1 and the weighted sum is the
-// average over its source area.
+// How the pixels along one axis of the picture share out over the display pixels along the
+// axis they land on. The converted part of the axis, a span of source pixels (in fractions of
+// them where a picture decoded at a reduced size is cropped), is laid over
+// [origin, origin + placed): source pixel i covers its own piece of the span, counted from the
+// far end when the turn reverses the axis, and gives each display pixel it overlaps the overlap
+// as weight. A display pixel inside the placement is covered exactly once, so its weights add
+// up to 1 and the weighted sum is the average over its source area.
 struct GreyLevelAccumulator::Shares
 {
     struct Share
@@ -69,13 +50,25 @@ struct GreyLevelAccumulator::Shares
         double weight;
     };
 
-    Shares(int length, int origin, int placed, int displayLength) : first(size_t(length) + 1)
+    struct Span
     {
-        const double step = double(placed) / length;
+        double start;
+        double length;
+    };
+
+    Shares(int length, const Span &span, bool reversed, int origin, int placed, int displayLength)
+        : first(size_t(length) + 1)
+    {
+        const double step = placed / span.length;
+        const double spanEnd = span.start + span.length;
         for (int i = 0; i < length; ++i) {
             first[size_t(i)] = shares.size();
-            const double start = origin + i * step;
-            const double end = start + step;
+            const double from = std::max(double(i), span.start);
+            const double to = std::min(i + 1.0, spanEnd);
+            if (to <= from)
+                continue;
+            const double start = origin + (reversed ? spanEnd - to : from - span.start) * step;
+            const double end = start + (to - from) * step;
             const int firstTarget = std::max(0, int(std::floor(start)));
             const int lastTarget = std::min(displayLength - 1, int(std::ceil(end)) - 1);
             for (int t = firstTarget; t <= lastTarget; ++t) {
@@ -97,19 +90,41 @@ struct GreyLevelAccumulator::Shares
 GreyLevelAccumulator::GreyLevelAccumulator(const Size &pictureSize, const Options &options,
                                            const Size &geometrySize)
     : pictureSize(pictureSize), backgroundLevel(options.background == Background::White ? 255 : 0),
-      turns(0), sums(size_t(DisplayColumns * DisplayRows), 0.0)
+      sums(size_t(DisplayColumns * DisplayRows), 0.0)
 {
     if (!pictureSize.isValid())
         return;
     const Size fullSize = geometrySize.isValid() ? geometrySize : pictureSize;
-    turns = picturefit::quarterTurns(options.rotation, fullSize,
-                                     {options.area.width, options.area.height});
+    const Rect part = convertedPart(options, fullSize);
+    if (part.width <= 0 || part.height <= 0)
+        return;
+    const Size partSize{part.width, part.height};
+    const int turns = picturefit::quarterTurns(options.rotation, partSize,
+                                               {options.area.width, options.area.height});
     const Rect placed =
-        picturefit::placement(picturefit::turnedSize(fullSize, turns), options.fit, options.area);
-    const Size turnedPicture = picturefit::turnedSize(pictureSize, turns);
-    across =
-        std::make_unique<Shares>(turnedPicture.width, placed.left, placed.width, DisplayColumns);
-    down = std::make_unique<Shares>(turnedPicture.height, placed.top, placed.height, DisplayRows);
+        picturefit::placement(picturefit::turnedSize(partSize, turns), options.fit, options.area);
+    // The part in the pixels handed in: a picture decoded at a reduced size crops the region the
+    // full picture would. Multiplied before dividing, so that the whole picture spans exactly
+    // its own pixels.
+    const Shares::Span columns{double(part.left) * pictureSize.width / fullSize.width,
+                               double(part.width) * pictureSize.width / fullSize.width};
+    const Shares::Span rows{double(part.top) * pictureSize.height / fullSize.height,
+                            double(part.height) * pictureSize.height / fullSize.height};
+    const auto rangeOf = [](const Shares::Span &span, int length) {
+        return Range{std::max(0, int(std::floor(span.start))),
+                     std::min(length, int(std::ceil(span.start + span.length)))};
+    };
+    partColumns = rangeOf(columns, pictureSize.width);
+    partRows = rangeOf(rows, pictureSize.height);
+    // Turned clockwise, the picture's rows run across the display after a quarter or three
+    // quarters; an axis runs backwards where the turn sends its start to the display's far side.
+    sideways = turns % 2 == 1;
+    across = std::make_unique<Shares>(sideways ? pictureSize.height : pictureSize.width,
+                                      sideways ? rows : columns, turns == 1 || turns == 2,
+                                      placed.left, placed.width, DisplayColumns);
+    down = std::make_unique<Shares>(sideways ? pictureSize.width : pictureSize.height,
+                                    sideways ? columns : rows, turns == 2 || turns == 3, placed.top,
+                                    placed.height, DisplayRows);
     covered = geometry::intersected(geometry::intersected(placed, options.area),
                                     {0, 0, DisplayColumns, DisplayRows});
 }
@@ -122,14 +137,17 @@ void GreyLevelAccumulator::addRows(const RgbaView &rows, int firstRow)
         return;
     for (int row = 0; row < rows.height; ++row) {
         const int y = firstRow + row;
+        if (y < partRows.begin || y >= partRows.end)
+            continue;
         const std::uint8_t *line = rows.row(row);
-        for (int x = 0; x < pictureSize.width; ++x) {
-            const Point at = turned(x, y, pictureSize, turns);
-            const Shares::Share *downBegin = down->begin(at.y);
-            const Shares::Share *downEnd = down->end(at.y);
+        for (int x = partColumns.begin; x < partColumns.end; ++x) {
+            const int acrossAt = sideways ? y : x;
+            const int downAt = sideways ? x : y;
+            const Shares::Share *downBegin = down->begin(downAt);
+            const Shares::Share *downEnd = down->end(downAt);
             if (downBegin == downEnd)
                 continue;
-            const Shares::Share *acrossEnd = across->end(at.x);
+            const Shares::Share *acrossEnd = across->end(acrossAt);
             const std::uint8_t *pixel = line + 4 * x;
             const int thousandths = luminance(pixel, backgroundLevel);
             tones.add((thousandths + 500) / 1000, pixel[3]);
@@ -139,7 +157,7 @@ void GreyLevelAccumulator::addRows(const RgbaView &rows, int firstRow)
                 uniform = *firstColour == seenColour(pixel);
             }
             const double level = thousandths / 1000.0;
-            for (const Shares::Share *a = across->begin(at.x); a != acrossEnd; ++a)
+            for (const Shares::Share *a = across->begin(acrossAt); a != acrossEnd; ++a)
                 for (const Shares::Share *d = downBegin; d != downEnd; ++d)
                     sums[size_t(d->target * DisplayColumns + a->target)] +=
                         level * a->weight * d->weight;
@@ -163,6 +181,12 @@ dithering::GreyLevels GreyLevelAccumulator::levels() const
 PictureLevels GreyLevelAccumulator::pictureLevels() const
 {
     return {levels(), covered, tones.mainToneShare(), uniform};
+}
+
+Rect convertedPart(const Options &options, const Size &fullSize)
+{
+    const Rect whole{0, 0, fullSize.width, fullSize.height};
+    return options.crop ? geometry::intersected(*options.crop, whole) : whole;
 }
 
 PictureLevels pictureLevels(const RgbaView &picture, const Options &options,

@@ -24,6 +24,10 @@ enum class Background { Black, White };
 
 struct Options
 {
+    // The part of the picture converted, in the pixels of the picture at full size as it is
+    // upright, before the rotation; nothing: all of it. The rest of the options treat that part
+    // as the whole picture.
+    std::optional<geometry::Rect> crop;
     picturefit::Fit fit = picturefit::Fit::Contain;
     picturefit::Rotation rotation = picturefit::Rotation::None;
     std::optional<dithering::Method> dither; // nothing: chosen from the picture
@@ -80,7 +84,16 @@ private:
     struct Shares;
     geometry::Size pictureSize;
     int backgroundLevel;
-    int turns;
+    // A quarter or three-quarter turn: the picture's rows run across the display, its columns down.
+    bool sideways = false;
+    // The columns and rows handed in that hold some of the converted part: [begin, end).
+    struct Range
+    {
+        int begin = 0;
+        int end = 0;
+    };
+    Range partColumns;
+    Range partRows;
     geometry::Rect covered;
     std::unique_ptr<Shares> across;
     std::unique_ptr<Shares> down;
@@ -89,6 +102,10 @@ private:
     std::optional<std::array<std::uint8_t, 4>> firstColour;
     bool uniform = true;
 };
+
+// The part of a picture of `fullSize` that the options convert: the crop where it lies on the
+// picture (front ends refuse one that does not), else all of it.
+geometry::Rect convertedPart(const Options &options, const geometry::Size &fullSize);
 
 PictureLevels pictureLevels(const RgbaView &picture, const Options &options,
                             const geometry::Size &geometrySize = {});

@@ -4,6 +4,7 @@
 #include "editorbitmap.h"
 #include "filewording.h"
 #include "imageconversion.h"
+#include "optionvalues.h"
 
 #include <QImageReader>
 #include <QStringList>
@@ -37,9 +38,12 @@ QSize decodingSize(const QImageReader &reader, const QSize &storedSize, const QS
 {
     if (reader.format() != "jpeg" || !storedSize.isValid())
         return storedSize;
-    const int turns = picturefit::quarterTurns(options.rotation, sizeOf(fullSize),
+    // A crop keeps fewer source pixels for the same display pixels: judged on the part kept.
+    const geometry::Rect part = pictureconversion::convertedPart(options, sizeOf(fullSize));
+    const geometry::Size partSize{part.width, part.height};
+    const int turns = picturefit::quarterTurns(options.rotation, partSize,
                                                {options.area.width, options.area.height});
-    const geometry::Size turned = picturefit::turnedSize(sizeOf(fullSize), turns);
+    const geometry::Size turned = picturefit::turnedSize(partSize, turns);
     const geometry::Rect placed = picturefit::placement(turned, options.fit, options.area);
     int divisor = 1;
     while (divisor < 8 && turned.width / (divisor * 2) >= 2 * placed.width &&
@@ -156,7 +160,13 @@ Outcome readPicture(QIODevice &device, const pictureconversion::Options &options
     const QSize fullSize =
         turnsSideways(reader.transformation()) ? storedSize.transposed() : storedSize;
     const QSize gridSize(editorbitmap::GridWidth, editorbitmap::GridHeight);
-    // A picture the size of the editor's bitmap may be one, which is read whole, cell for cell.
+    // A picture the size of the editor's bitmap may be one, which is read whole, cell for cell
+    // and never cropped; any other crop is judged before decoding anything.
+    if (fullSize.isValid() && fullSize != gridSize) {
+        if (const std::optional<std::string> problem =
+                optionvalues::cropProblem(options, sizeOf(fullSize)))
+            return fail(Outcome::Failed, reason, QString::fromStdString(*problem));
+    }
     const QSize decoded =
         fullSize == gridSize ? storedSize : decodingSize(reader, storedSize, fullSize, options);
     // Refused before decoding anything: the reader would refuse it too, after allocating.
@@ -178,6 +188,9 @@ Outcome readPicture(QIODevice &device, const pictureconversion::Options &options
         if (content->editorBitmap)
             return Outcome::Read;
     }
+    if (const std::optional<std::string> problem =
+            optionvalues::cropProblem(options, sizeOf(geometry)))
+        return fail(Outcome::Failed, reason, QString::fromStdString(*problem));
     content->levels = imageconversion::pictureLevels(image, options, geometry);
     return Outcome::Read;
 }

@@ -390,6 +390,10 @@ void TestTbs::failuresWriteNothing_data()
         << "in.tbs" << good << QStringList{"--area", "16,0,17,128"} << "out.tbs" << 2
         << "--area takes X,Y,W,H, a rectangle of at least one pixel inside the 32 x 128 display, "
            "not '16,0,17,128'.";
+    QTest::newRow("--crop of no width")
+        << "in.tbs" << good << QStringList{"--crop", "1,2,0,4"} << "out.tbs" << 2
+        << "--crop takes X,Y,W,H, a rectangle of at least one pixel in the picture's own pixels, "
+           "not '1,2,0,4'.";
     QTest::newRow("--over a screen that is not there")
         << "in.tbs" << good << QStringList{"--over", "%1/absent.tbs"} << "out.tbs" << 1
         << "tbs: %1/absent.tbs: No such file or directory";
@@ -397,6 +401,10 @@ void TestTbs::failuresWriteNothing_data()
     const QByteArray logo = encodedNoise("PNG", QSize(64, 64));
     const QString replaces = QStringLiteral(
         "tbs: %1/logo.png: the output would replace this input; choose another name");
+    QTest::newRow("--crop reaching outside the picture")
+        << "logo.png" << logo << QStringList{"--crop", "10,0,60,30"} << "out.tbs" << 1
+        << "tbs: %1/logo.png: --crop 10,0,60,30 reaches outside the picture, which is 64 x 64 "
+           "pixels";
     QTest::newRow("output is the input")
         << "logo.png" << logo << none << "logo.png" << 1 << replaces;
     QTest::newRow("output is the input, spelled otherwise")
@@ -578,6 +586,12 @@ void TestTbs::sameScreenEitherWay_data()
         << QStringList{"convert", "-", "--over", "%1/blank.tbs", "--area", "4,8,20,30"}
         << encodedNoise("PNG", QSize(40, 60))
         << QStringList{"convert", "%1/noise.png", "--area", "4,8,20,30"};
+    QTest::newRow("a cropped picture is the picture of that rectangle")
+        << QStringList{"convert", "%1/noise.png", "--crop", "7,11,25,40", "--rotate", "90"}
+        << QByteArray() << QStringList{"convert", "%1/part.png", "--rotate", "90"};
+    QTest::newRow("a boot screen is not cropped")
+        << QStringList{"convert", "%1/blank.tbs", "--invert", "--crop", "0,0,1,1"} << QByteArray()
+        << QStringList{"convert", "%1/blank.tbs", "--invert"};
 }
 
 // Two ways to the same screen give the same bytes.
@@ -588,6 +602,7 @@ void TestTbs::sameScreenEitherWay()
     QFETCH(QStringList, other);
     QVERIFY(writeFileBytes(path("blank.tbs"), screenBytes({})));
     QVERIFY(writeFileBytes(path("noise.png"), encodedNoise("PNG", QSize(40, 60))));
+    QVERIFY(QImage(path("noise.png")).copy(7, 11, 25, 40).save(path("part.png")));
     for (QStringList *arguments : {&one, &other}) {
         for (QString &argument : *arguments)
             argument = argument.arg(dir->path());
@@ -792,19 +807,25 @@ void TestTbs::largePhotosAreDecodedReduced_data()
 {
     QTest::addColumn<QByteArray>("format");
     QTest::addColumn<QString>("fit");
+    QTest::addColumn<QStringList>("crop");
     QTest::addColumn<int>("status");
 
     // 1024 x 1024 is 4 MB at 32 bits a pixel, over the 1 MB limit the test sets; at 1/8 it is
     // 64 KB. Only JPEG can be decoded at a fraction of its size.
-    QTest::newRow("JPEG, fitted: decoded at 1/8") << QByteArray("jpeg") << "contain" << 0;
-    QTest::newRow("JPEG, at its own size: refused") << QByteArray("jpeg") << "none" << 1;
-    QTest::newRow("PNG: refused") << QByteArray("png") << "contain" << 1;
+    const QStringList none;
+    QTest::newRow("JPEG, fitted: decoded at 1/8") << QByteArray("jpeg") << "contain" << none << 0;
+    QTest::newRow("JPEG, at its own size: refused") << QByteArray("jpeg") << "none" << none << 1;
+    QTest::newRow("PNG: refused") << QByteArray("png") << "contain" << none << 1;
+    // 64 x 256 pixels for the 32 x 128 display: no fraction keeps two for each, decoded whole.
+    QTest::newRow("JPEG, a small crop: refused")
+        << QByteArray("jpeg") << "contain" << QStringList{"--crop", "0,0,64,256"} << 1;
 }
 
 void TestTbs::largePhotosAreDecodedReduced()
 {
     QFETCH(QByteArray, format);
     QFETCH(QString, fit);
+    QFETCH(QStringList, crop);
     QFETCH(int, status);
 
     QImage photo(1024, 1024, QImage::Format_RGB32);
@@ -813,7 +834,8 @@ void TestTbs::largePhotosAreDecodedReduced()
     QVERIFY(photo.save(input, format.constData()));
     const int limit = QImageReader::allocationLimit();
     QImageReader::setAllocationLimit(1);
-    const Run run = tbs({"convert", input, "--fit", fit, "-o", path("photo.tbs")});
+    const Run run =
+        tbs(QStringList{"convert", input, "--fit", fit, "-o", path("photo.tbs")} + crop);
     QImageReader::setAllocationLimit(limit);
     QVERIFY2(run.status == status, qPrintable(describe(run)));
     QCOMPARE(QFile::exists(path("photo.tbs")), status == 0);

@@ -53,6 +53,7 @@ tbs convert --format |bmp pbm png tbs
 tbs convert --background |black white
 tbs convert --threshold |auto
 tbs convert --gamma |
+tbs convert --crop |
 tbs convert a.tbs -o |a.tbs b.png c.jpg folder
 tbs convert --a|--area
 tbs convert --over |a.tbs b.png c.jpg folder
@@ -62,8 +63,8 @@ tbs text --align |center left right
 tbs text --area |
 tbs text ANNA -o |a.tbs b.png c.jpg folder
 tbs text |
-tbs show --|--ascii --background --brightness --contrast --dither --fit --gamma --help --invert --levels --rotate --threshold
-tbs compare --|--background --brightness --contrast --dither --fit --gamma --help --invert --levels --output --rotate --threshold
+tbs show --|--ascii --background --brightness --contrast --crop --dither --fit --gamma --help --invert --levels --rotate --threshold
+tbs compare --|--background --brightness --contrast --crop --dither --fit --gamma --help --invert --levels --output --rotate --threshold
 tbs compare a.tbs -o |a.tbs b.png c.jpg folder
 tbs check -|--help --quiet -q
 tbs check |a.tbs folder

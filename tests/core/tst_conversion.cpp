@@ -6,6 +6,7 @@
 #include <doctest/doctest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace {
@@ -174,5 +175,84 @@ TEST_CASE("the fit and the automatic turn work within the area")
         CAPTURE(turn.room.width);
         CHECK(picturefit::quarterTurns(picturefit::Rotation::Auto, turn.picture, turn.room) ==
               turn.turns);
+    }
+}
+
+TEST_CASE("a crop converts exactly as the picture that is the cropped rectangle")
+{
+    // Noise on the left half, two flat tones on the right: the automatic choices, the turn and
+    // the fit must see the crop alone.
+    const std::uint32_t seed = 20261208;
+    CAPTURE(seed);
+    const auto picture = [seed](int width, int height) {
+        std::vector<std::uint8_t> rgba;
+        std::uint32_t state = seed;
+        for (int i = 0; i < width * height; ++i) {
+            state = state * 1664525u + 1013904223u;
+            const bool noise = i % width < width / 2;
+            const auto level = std::uint8_t(noise                    ? state >> 24
+                                            : i < width * height / 2 ? 30
+                                                                     : 220);
+            rgba.insert(rgba.end(), {level, level, level, 255});
+        }
+        return rgba;
+    };
+    using picturefit::Fit;
+    using picturefit::Rotation;
+    struct Row
+    {
+        std::string name;
+        geometry::Rect crop; // in the 96 x 80 picture's pixels
+        int divisor;         // the picture decoded at 1/divisor of its size
+        Rotation rotation;
+        Fit fit;
+    };
+    const Row rows[] = {
+        {"two flat tones beside noise, half turn", {50, 10, 40, 60}, 1, Rotation::Half, Fit::Cover},
+        {"one flat tone", {60, 2, 30, 30}, 1, Rotation::None, Fit::Contain},
+        {"a quarter turn", {5, 7, 61, 33}, 1, Rotation::Quarter, Fit::Contain},
+        {"three quarters, stretched", {1, 1, 94, 9}, 1, Rotation::ThreeQuarters, Fit::Stretch},
+        {"the crop's shape decides the turn", {10, 0, 20, 80}, 1, Rotation::Auto, Fit::Contain},
+        {"decoded at 1/2, turned", {8, 4, 40, 60}, 2, Rotation::Quarter, Fit::Contain},
+        {"decoded at 1/4", {16, 8, 48, 64}, 4, Rotation::None, Fit::Cover},
+    };
+    for (const Row &row : rows) {
+        CAPTURE(row.name);
+        const int width = 96 / row.divisor, height = 80 / row.divisor;
+        const std::vector<std::uint8_t> whole = picture(width, height);
+        const geometry::Rect part{row.crop.left / row.divisor, row.crop.top / row.divisor,
+                                  row.crop.width / row.divisor, row.crop.height / row.divisor};
+        std::vector<std::uint8_t> cropped;
+        for (int y = part.top; y <= part.bottom(); ++y) {
+            const auto line = whole.begin() + 4 * (y * width + part.left);
+            cropped.insert(cropped.end(), line, line + 4 * part.width);
+        }
+        pictureconversion::Options options;
+        options.rotation = row.rotation;
+        options.fit = row.fit;
+        const pictureconversion::PictureLevels expected = pictureconversion::pictureLevels(
+            {cropped.data(), part.width, part.height, part.width * 4}, options,
+            {row.crop.width, row.crop.height});
+        options.crop = row.crop;
+        const pictureconversion::PictureLevels levels = pictureconversion::pictureLevels(
+            {whole.data(), width, height, width * 4}, options, {96, 80});
+        CHECK(levels.levels == expected.levels);
+        CHECK(levels.covered == expected.covered);
+        CHECK(levels.mainToneShare == expected.mainToneShare);
+        CHECK(levels.uniform == expected.uniform);
+    }
+
+    // The tones meet at full row 40 of a picture decoded at 1/2: rows 31 to 48 put that edge
+    // in their middle, between display rows 63 and 64 when stretched, where a crop rounded to
+    // the decoded pixels would leave a grey row.
+    const std::vector<std::uint8_t> tones = picture(50, 40);
+    pictureconversion::Options options;
+    options.fit = picturefit::Fit::Stretch;
+    options.crop = geometry::Rect{52, 31, 46, 18};
+    const dithering::GreyLevels levels =
+        pictureconversion::pictureLevels({tones.data(), 50, 40, 50 * 4}, options, {100, 80}).levels;
+    for (int row = 0; row < bootscreen::DisplayRows; ++row) {
+        CAPTURE(row);
+        CHECK(levels[size_t(row * bootscreen::DisplayColumns + 5)] == (row < 64 ? 30 : 220));
     }
 }

@@ -77,6 +77,10 @@ TEST_CASE("values are read as tbs reads them, and refused in its words")
         {"area", "1,2,3,0004",
          "--area takes X,Y,W,H, a rectangle of at least one pixel inside the 32 x 128 display, "
          "not '1,2,3,0004'."},
+        {"crop", "0,0,999999999,1", ""},
+        {"crop", "0,0,1000000000,1",
+         "--crop takes X,Y,W,H, a rectangle of at least one pixel in the picture's own pixels, "
+         "not '0,0,1000000000,1'."},
     };
     for (const Row &row : rows) {
         CAPTURE(row.name);

@@ -179,6 +179,8 @@ const char *kindWord(Kind kind)
         return "number";
     case Kind::Area:
         return "area";
+    case Kind::Rectangle:
+        return "rectangle";
     case Kind::Path:
         return "path";
     case Kind::Format:
