@@ -205,6 +205,9 @@ std::vector<Option> rows()
                            {"right", "Right", int(Alignment::Right)}},
                           "center",
                           "Where each line goes; the lines are centred as a block across them"));
+    rows.push_back(flag("wrap", Text, "Wrap lines",
+                        "Break a line at its spaces where it does not fit; the font is the "
+                        "largest that fits wrapped"));
     rows.push_back(flag("invert", Text, "Dark text", "Dark text on a lit screen (or area)"));
 
     Option area = valued("area", ScreenMakers, Kind::Area, "X,Y,W,H", "Area",

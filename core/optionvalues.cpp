@@ -352,6 +352,7 @@ std::variant<textlayout::Options, std::string> textOptions(const GivenOptions &g
     if (font != optiontable::Automatic && read.problem.empty())
         options.font = pixelfont::bundledFonts()[size_t(font)];
     options.area = read.area();
+    options.wrap = read.flag("wrap");
     if (!read.problem.empty())
         return read.problem;
     return options;

@@ -63,6 +63,42 @@ std::optional<Error> missingGlyph(const Lines &lines, const pixelfont::Font &fon
     return std::nullopt;
 }
 
+// The line broken at its spaces into the fewest lines of at most `columns` characters, the
+// spaces at each break dropped. For a monospaced font, taking as many words as fit on each line
+// gives the fewest lines. A word longer than that stays whole on a line of its own.
+void appendWrapped(const std::u32string &line, std::size_t columns, Lines *into)
+{
+    const std::size_t before = into->size();
+    std::size_t start = 0;
+    while (line.size() - start > columns) {
+        // The last space that ends a line of at most `columns` characters, else the word's end.
+        std::size_t end = line.rfind(U' ', start + columns);
+        if (end == std::u32string::npos || end < start)
+            end = std::min(line.find(U' ', start), line.size());
+        std::size_t kept = end;
+        while (kept > start && line[kept - 1] == U' ')
+            --kept;
+        if (kept > start)
+            into->push_back(line.substr(start, kept - start));
+        start = std::min(line.find_first_not_of(U' ', end), line.size());
+    }
+    // A line of spaces alone stays a line, blank.
+    if (start < line.size() || into->size() == before)
+        into->push_back(line.substr(start));
+}
+
+// The lines as they are set in `font` in that room: as given, or with `wrap` broken to its width.
+Lines linesIn(const Lines &lines, const pixelfont::Font &font, const geometry::Size &room,
+              bool wrap)
+{
+    if (!wrap)
+        return lines;
+    Lines result;
+    for (const std::u32string &line : lines)
+        appendWrapped(line, std::size_t(room.width / font.cellWidth), &result);
+    return result;
+}
+
 // How many times too large the text is for the room, in its worse dimension.
 double overflow(const geometry::Size &text, const geometry::Size &room)
 {
@@ -72,19 +108,21 @@ double overflow(const geometry::Size &text, const geometry::Size &room)
 Error doesNotFit(const Lines &lines, const Options &options, const pixelfont::Font &font)
 {
     // Reported for the direction the text comes closest to fitting in; upright when equal.
-    const geometry::Size size = textSize(lines, font);
-    const std::vector<int> turns = turnsToTry(options.rotation);
-    int reported = turns.front();
-    for (const int candidate : turns) {
-        if (overflow(size, roomFor(options.area, candidate)) <
-            overflow(size, roomFor(options.area, reported)))
-            reported = candidate;
-    }
     Error error{Error::Kind::DoesNotFit};
-    error.font = &font;
-    error.textSize = size;
-    error.room = roomFor(options.area, reported);
-    error.quarterTurns = reported;
+    double closest = 0;
+    for (const int turns : turnsToTry(options.rotation)) {
+        const geometry::Size room = roomFor(options.area, turns);
+        const Lines set = linesIn(lines, font, room, options.wrap);
+        const geometry::Size size = textSize(set, font);
+        if (error.font && overflow(size, room) >= closest)
+            continue;
+        closest = overflow(size, room);
+        error.font = &font;
+        error.textSize = size;
+        error.room = room;
+        error.quarterTurns = turns;
+        error.wrapped = set.size() > lines.size();
+    }
     error.smallestFont = options.font == nullptr;
     return error;
 }
@@ -189,22 +227,26 @@ std::variant<Layout, Error> chooseLayout(const Lines &lines, const Options &opti
     }
     if (usable.empty())
         return *firstLacking;
-    // The largest font wins; among the directions, the first to allow it.
+    // The largest font wins; among its directions, the first to set the fewest lines.
     for (auto font = usable.rbegin(); font != usable.rend(); ++font) {
-        const geometry::Size size = textSize(lines, **font);
+        std::optional<Layout> best;
         for (const int turns : turnsToTry(options.rotation)) {
-            if (fits(size, roomFor(options.area, turns)))
-                return Layout{*font, turns};
+            const geometry::Size room = roomFor(options.area, turns);
+            Lines set = linesIn(lines, **font, room, options.wrap);
+            if (fits(textSize(set, **font), room) && (!best || set.size() < best->lines.size()))
+                best = Layout{*font, turns, std::move(set)};
         }
+        if (best)
+            return std::move(*best);
     }
     return doesNotFit(lines, options, *usable.front());
 }
 
-bootscreen::DisplayPicture draw(const Lines &lines, const Layout &layout, const Options &options)
+bootscreen::DisplayPicture draw(const Layout &layout, const Options &options)
 {
     const geometry::Rect &area = options.area;
     const geometry::Size room = roomFor(area, layout.quarterTurns);
-    const TextBlock block(lines, *layout.font, options.alignment, room);
+    const TextBlock block(layout.lines, *layout.font, options.alignment, room);
     bootscreen::DisplayPicture picture;
     for (int y = 0; y < area.height; ++y) {
         for (int x = 0; x < area.width; ++x) {
@@ -228,11 +270,10 @@ std::variant<bootscreen::DisplayPicture, Error> setText(const std::vector<std::s
     std::variant<Lines, Error> decoded = decodeLines(lines);
     if (const Error *error = std::get_if<Error>(&decoded))
         return *error;
-    const Lines &characters = std::get<Lines>(decoded);
-    const std::variant<Layout, Error> layout = chooseLayout(characters, options);
+    const std::variant<Layout, Error> layout = chooseLayout(std::get<Lines>(decoded), options);
     if (const Error *error = std::get_if<Error>(&layout))
         return *error;
-    return draw(characters, std::get<Layout>(layout), options);
+    return draw(std::get<Layout>(layout), options);
 }
 
 } // namespace textlayout

@@ -24,6 +24,8 @@ struct Options
     Rotation rotation = Rotation::Auto;
     Alignment alignment = Alignment::Center;
     geometry::Rect area{0, 0, bootscreen::DisplayColumns, bootscreen::DisplayRows};
+    // Break a line at its spaces where it is too long for the area; never inside a word.
+    bool wrap = false;
 };
 
 struct Error
@@ -49,6 +51,7 @@ struct Error
     geometry::Size room;
     int quarterTurns = 0;
     bool smallestFont = false; // `font` was not named but is the smallest that has the text
+    bool wrapped = false;      // `textSize` is of the lines broken at their spaces
 };
 
 using Lines = std::vector<std::u32string>;
@@ -57,21 +60,25 @@ using Lines = std::vector<std::u32string>;
 // bundled font has.
 std::variant<Lines, Error> decodeLines(const std::vector<std::string> &lines);
 
-// The font and direction the lines are set in.
+// The font and direction the lines are set in, and the lines as set: those given, each broken
+// at its spaces where wrapping needed it.
 struct Layout
 {
     const pixelfont::Font *font = nullptr;
     int quarterTurns = 0; // clockwise: 0, 1 or 3
+    Lines lines;
 };
 
 // The size of the lines set in `font`: the longest line's cells by the lines' cells and the
 // gaps between them.
 geometry::Size textSize(const Lines &lines, const pixelfont::Font &font);
 
+// The largest font the lines fit in; with `wrap`, the direction in which they break into the
+// fewest lines in it; otherwise, or when equal, the first direction to try (upright under Auto).
 std::variant<Layout, Error> chooseLayout(const Lines &lines, const Options &options);
 
-// The lines drawn in the area as laid out: lit text on dark, the rest of the display dark.
-bootscreen::DisplayPicture draw(const Lines &lines, const Layout &layout, const Options &options);
+// The layout's lines drawn in the area: lit text on dark, the rest of the display dark.
+bootscreen::DisplayPicture draw(const Layout &layout, const Options &options);
 
 // The three steps above in one: UTF-8 lines to the picture.
 std::variant<bootscreen::DisplayPicture, Error> setText(const std::vector<std::string> &lines,

@@ -471,6 +471,10 @@ void TestTbs::textFailuresWriteNothing_data()
     QTest::newRow("too long for the area")
         << QStringList{"ANNA BERG", "--area", "0,96,32,32"} << none << "out.tbs" << 1
         << "it is 36 x 6 pixels, and the area holds 32 x 32";
+    QTest::newRow("a word too long for the area even wrapped")
+        << QStringList{"ZOË MÜLLERSSON", "--wrap", "--area", "0,96,32,32"} << none << "out.tbs" << 1
+        << "in the smallest font, fixed-4x6, even wrapped, it is 40 x 13 pixels, and the area "
+           "holds 32 x 32";
     QTest::newRow("standard input not UTF-8")
         << QStringList{"-"} << QByteArray("ok\nM\xfcller\n") << "out.tbs" << 1
         << "tbs: line 2 is not valid UTF-8 (at byte 2)";
@@ -538,12 +542,13 @@ void TestTbs::textSetsTheGoldenScreens()
                 expected += line + '\n';
             else if (key == QLatin1String("text"))
                 arguments << value;
-            else if (key == QLatin1String("invert") && value == QLatin1String("yes"))
-                arguments << "--invert";
+            else if ((key == QLatin1String("invert") || key == QLatin1String("wrap")) &&
+                     value == QLatin1String("yes"))
+                arguments << QLatin1String("--") + key;
             else if (key == QLatin1String("base") && value == QLatin1String("lit"))
                 arguments << "--over" << path("lit.tbs");
             else if (key != QLatin1String("about") && colon > 0 && key != QLatin1String("base") &&
-                     key != QLatin1String("invert"))
+                     key != QLatin1String("invert") && key != QLatin1String("wrap"))
                 arguments << QLatin1String("--") + key << value;
         }
         const Run run = tbs(arguments + QStringList{"-o", "-"});
@@ -573,6 +578,10 @@ void TestTbs::sameScreenEitherWay_data()
         << QStringList{"text", "ANNA", "--area", "0,96,32,32"} << QByteArray()
         << QStringList{"text",     "ANNA", "--area", "0,96,32,32",
                        "--rotate", "0",    "--font", "spleen-8x16"};
+    QTest::newRow("a name wrapped is its words as lines in the largest font they fit")
+        << QStringList{"text", "ZOË MÜLLER", "--wrap", "--area", "0,96,32,32"} << QByteArray()
+        << QStringList{"text",     "ZOË", "MÜLLER", "--area",   "0,96,32,32",
+                       "--rotate", "0",   "--font", "fixed-5x8"};
     QTest::newRow("text on the whole display as its area")
         << QStringList{"text", "Zoë", "--area", "0,0,32,128"} << QByteArray()
         << QStringList{"text", "Zoë"};

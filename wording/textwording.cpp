@@ -61,13 +61,16 @@ std::string message(const textlayout::Error &error)
         return "the area is not on the 32 x 128 display";
     case Kind::DoesNotFit: {
         const std::string font = error.smallestFont
-                                     ? "the smallest font, " + std::string(error.font->name) + ","
+                                     ? "the smallest font, " + std::string(error.font->name)
                                      : std::string(error.font->name);
+        const std::string wrapped = error.wrapped        ? ", even wrapped,"
+                                    : error.smallestFont ? ","
+                                                         : "";
         const std::string turned =
             error.quarterTurns == 0
                 ? ""
                 : " for text turned by " + std::to_string(error.quarterTurns * 90) + " degrees";
-        return "the text does not fit: in " + font + " it is " + size(error.textSize) +
+        return "the text does not fit: in " + font + wrapped + " it is " + size(error.textSize) +
                " pixels, and the area holds " + size(error.room) + turned;
     }
     }

@@ -57,7 +57,7 @@ tbs convert --crop |
 tbs convert a.tbs -o |a.tbs b.png c.jpg folder
 tbs convert --a|--area
 tbs convert --over |a.tbs b.png c.jpg folder
-tbs text --|--align --area --font --format --help --invert --list-fonts --output --over --rotate --scale
+tbs text --|--align --area --font --format --help --invert --list-fonts --output --over --rotate --scale --wrap
 tbs text --rotate |0 270 90 auto
 tbs text --align |center left right
 tbs text --area |

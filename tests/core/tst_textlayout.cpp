@@ -5,6 +5,7 @@
 #include "displayarea.h"
 #include "textlayout.h"
 #include "textwording.h"
+#include "utf8.h"
 
 #include <doctest/doctest.h>
 
@@ -103,6 +104,12 @@ Options options(const pixelfont::Font *font, Rotation rotation, Alignment alignm
     return result;
 }
 
+Options wrapping(Options options)
+{
+    options.wrap = true;
+    return options;
+}
+
 const pixelfont::Font *font(const char *name)
 {
     const pixelfont::Font *found = pixelfont::fontNamed(name);
@@ -159,6 +166,8 @@ Golden readGolden(const std::filesystem::path &path)
             golden.options.alignment = alignments.at(value);
         else if (key == "area")
             golden.options.area = parseArea(value);
+        else if (key == "wrap")
+            golden.options.wrap = value == "yes";
         else if (key == "invert")
             golden.invert = value == "yes";
         else if (key == "base")
@@ -255,6 +264,50 @@ TEST_CASE("auto picks the largest font that fits, and the direction that allows 
             layoutOf(row.lines, options(nullptr, row.rotation, Alignment::Center, row.area));
         CHECK(std::string(layout.font->name) == row.font);
         CHECK(layout.quarterTurns == row.quarterTurns);
+    }
+}
+
+TEST_CASE("wrap breaks lines at spaces into the fewest lines of the largest font that fits")
+{
+    const geometry::Rect W = displayarea::WholeDisplay, B{0, 96, 32, 32};
+    const Rotation A = Rotation::Auto, U = Rotation::None;
+    struct Row
+    {
+        std::vector<std::string> lines;
+        geometry::Rect area;
+        Rotation rotation;
+        const char *named; // nullptr: auto
+        std::string set;   // font, quarter turns, the lines as set joined by |
+    };
+    // A name on two lines; spaces at breaks dropped; as many words on a line as fit; lines given
+    // stay apart and each wraps alone (spaces alone, too long, as a blank line); in one font, the
+    // direction with fewer lines, upright when equal; a larger font wrapped rather than a smaller
+    // one unbroken.
+    const Row rows[] = {
+        {{"ZOË MÜLLER"}, B, A, nullptr, "fixed-5x8 0 ZOË|MÜLLER"},
+        {{"ZOË   MÜLLER  "}, B, A, nullptr, "fixed-5x8 0 ZOË|MÜLLER"},
+        {{"IF FOUND CALL 555"}, W, U, "fixed-4x6", "fixed-4x6 0 IF FOUND|CALL 555"},
+        {{"ZOË MÜLLER", "A B", "       ", "IF FOUND"},
+         W,
+         U,
+         "fixed-5x8",
+         "fixed-5x8 0 ZOË|MÜLLER|A B||IF|FOUND"},
+        {{"ANNA BERG"}, W, A, nullptr, "spleen-8x16 1 ANNA BERG"},
+        {{"ANNA BERG"}, B, A, nullptr, "spleen-8x16 0 ANNA|BERG"},
+        {{"IF FOUND CALL 555"}, W, A, nullptr, "spleen-8x16 1 IF FOUND CALL|555"},
+    };
+    for (const Row &row : rows) {
+        CAPTURE(row.set);
+        const textlayout::Layout layout =
+            layoutOf(row.lines, wrapping(options(row.named ? font(row.named) : nullptr,
+                                                 row.rotation, Alignment::Center, row.area)));
+        std::string set = layout.font->name + (" " + std::to_string(layout.quarterTurns));
+        for (std::size_t i = 0; i < layout.lines.size(); ++i) {
+            set += i ? "|" : " ";
+            for (const char32_t character : layout.lines[i])
+                set += utf8::encode(character);
+        }
+        CHECK(set == row.set);
     }
 }
 
@@ -428,6 +481,30 @@ TEST_CASE("errors name what is wrong")
          Error::Kind::DoesNotFit,
          "the text does not fit: in the smallest font, fixed-4x6, it is 160 x 6 pixels, and the "
          "area holds 128 x 32 for text turned by 270 degrees"},
+        {"a name too long for a square area unwrapped",
+         {"ZOË MÜLLER"},
+         options(nullptr, Rotation::Auto, Alignment::Center, {0, 96, 32, 32}),
+         Error::Kind::DoesNotFit,
+         "the text does not fit: in the smallest font, fixed-4x6, it is 40 x 6 pixels, and the "
+         "area holds 32 x 32"},
+        {"a word too long is not broken",
+         {"MÜLLERSSON"},
+         wrapping(options(nullptr, Rotation::Auto, Alignment::Center, {0, 96, 32, 32})),
+         Error::Kind::DoesNotFit,
+         "the text does not fit: in the smallest font, fixed-4x6, it is 40 x 6 pixels, and the "
+         "area holds 32 x 32"},
+        {"too many lines once wrapped",
+         {"ZOË MÜLLER ZOË MÜLLER ZOË MÜLLER"},
+         wrapping(options(nullptr, Rotation::Auto, Alignment::Center, {0, 96, 32, 32})),
+         Error::Kind::DoesNotFit,
+         "the text does not fit: in the smallest font, fixed-4x6, even wrapped, it is 24 x 41 "
+         "pixels, and the area holds 32 x 32"},
+        {"a named font wrapped",
+         {"ZOË MÜLLER"},
+         wrapping(options(font("spleen-8x16"), Rotation::None, Alignment::Center, {0, 96, 32, 32})),
+         Error::Kind::DoesNotFit,
+         "the text does not fit: in spleen-8x16, even wrapped, it is 48 x 32 pixels, and the area "
+         "holds 32 x 32"},
     };
     for (const Row &row : rows) {
         const std::string what = row.what;

@@ -45,6 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     options.font = font == 0 ? nullptr : fonts[font - 1];
     options.rotation = static_cast<textlayout::Rotation>(data[1] % 4);
     options.alignment = static_cast<textlayout::Alignment>(data[2] % 3);
+    options.wrap = data[2] / 3 % 2 == 1;
     // Areas from the whole display down to a sliver, some of them past its edge.
     const int width = 1 + data[3] % 33;
     const int height = 1 + (data[3] * 7) % 129;

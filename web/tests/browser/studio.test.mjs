@@ -154,6 +154,7 @@ describe("text set as the core's golden screens show it", () => {
       await page.getByLabel('Text rotation', { exact: true }).selectOption(golden.rotate);
       await page.getByLabel('Align', { exact: true }).selectOption(golden.align);
       if (golden.invert === 'yes') await page.getByLabel('Dark text', { exact: true }).check();
+      if (golden.wrap === 'yes') await page.getByLabel('Wrap lines', { exact: true }).check();
       await setArea('Text', golden.area);
       await page.getByLabel('Text', { exact: true }).fill(golden.text.join('\n'));
       assert.equal(await page.locator('#text-problem').textContent(), '');
