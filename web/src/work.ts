@@ -179,8 +179,9 @@ export function restoredWork(value: unknown, rules: WorkRules): Work | null {
   return { source, options, lines: v.lines, edits: Uint8Array.from(v.edits, (digit) => Number(digit)) };
 }
 
-// Every command's values, each option of the table given once with a value of its kind (a word,
-// or for a flag true or false), and taken by the core.
+// Every command's values, each a value of its option's kind (a word, or for a flag true or false)
+// and taken by the core. An option the page gained since the work was kept takes its default:
+// a new check box must not cost the owner the drawing.
 function restoredOptions(value: unknown, rules: WorkRules): Record<CommandName, OptionValues> | null {
   if (typeof value !== 'object' || value === null) return null;
   const stored = value as Record<string, unknown>;
@@ -192,11 +193,11 @@ function restoredOptions(value: unknown, rules: WorkRules): Record<CommandName, 
     const defaults = rules.defaults[command];
     if (typeof values !== 'object' || values === null) return null;
     const entries = Object.entries(values as Record<string, unknown>);
-    if (entries.length !== Object.keys(defaults).length ||
-      !entries.every(([name, each]) => name in defaults && typeof each === typeof defaults[name]) ||
-      rules.problem(command, values as OptionValues) !== '')
+    if (!entries.every(([name, each]) => name in defaults && typeof each === typeof defaults[name]))
       return null;
-    options[command] = Object.fromEntries(entries) as OptionValues;
+    const restored = { ...defaults, ...Object.fromEntries(entries) } as OptionValues;
+    if (rules.problem(command, restored) !== '') return null;
+    options[command] = restored;
   }
   return options;
 }
