@@ -1,13 +1,11 @@
 #include "optiontable.h"
 
 #include "bootscreenformat.h"
+#include "decimaltext.h"
 #include "pictureconversion.h"
 #include "pixelfont.h"
 #include "textlayout.h"
 #include "tone.h"
-
-#include <locale>
-#include <sstream>
 
 namespace optiontable {
 
@@ -69,7 +67,7 @@ Option number(std::string name, unsigned commands, Kind kind, std::string valueN
     option.minimum = minimum;
     option.maximum = maximum;
     option.step = kind == Kind::Whole ? 1 : 0.1;
-    option.defaultValue = numberText(defaultValue);
+    option.defaultValue = decimaltext::spelled(defaultValue);
     option.unit = std::move(unit);
     return option;
 }
@@ -260,14 +258,6 @@ std::string choiceValues(const Option &option)
     return text;
 }
 
-std::string numberText(double value)
-{
-    std::ostringstream text;
-    text.imbue(std::locale::classic());
-    text << value;
-    return text.str();
-}
-
 std::string helpText(const Option &option)
 {
     std::string text = option.help;
@@ -286,7 +276,8 @@ std::string helpText(const Option &option)
         text += ": ";
         if (!option.automatic.empty())
             text += option.automatic + " or ";
-        text += numberText(option.minimum) + " to " + numberText(option.maximum);
+        text +=
+            decimaltext::spelled(option.minimum) + " to " + decimaltext::spelled(option.maximum);
         break;
     case Kind::Flag:
     case Kind::Area:

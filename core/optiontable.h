@@ -79,7 +79,4 @@ std::string helpText(const Option &option);
 // The choices' values joined with ", ".
 std::string choiceValues(const Option &option);
 
-// A number as the table and its messages spell it: 5, 0.2, -100.
-std::string numberText(double value);
-
 } // namespace optiontable

@@ -1,12 +1,11 @@
 #include "optionvalues.h"
 
+#include "decimaltext.h"
 #include "displayarea.h"
 
 #include <cctype>
 #include <climits>
 #include <cmath>
-#include <locale>
-#include <sstream>
 
 namespace optionvalues {
 
@@ -47,45 +46,6 @@ std::optional<long long> wholeIn(std::string_view text)
         value = value * 10 + (c - '0');
     }
     return negative ? -value : value;
-}
-
-// A decimal number, with a point and an exponent where given; read in the C locale whatever the
-// program's own, so that 0.5 means a half everywhere.
-std::optional<double> numberIn(std::string_view text)
-{
-    text = trimmed(text);
-    size_t i = 0;
-    const auto digits = [&] {
-        const size_t start = i;
-        while (i < text.size() && isDigit(text[i]))
-            ++i;
-        return i - start;
-    };
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        ++i;
-    size_t mantissa = digits();
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        mantissa += digits();
-    }
-    if (mantissa == 0)
-        return std::nullopt;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            ++i;
-        if (digits() == 0)
-            return std::nullopt;
-    }
-    if (i != text.size())
-        return std::nullopt;
-    std::istringstream stream{std::string(text)};
-    stream.imbue(std::locale::classic());
-    double value = 0;
-    stream >> value;
-    if (stream.fail() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
 }
 
 const optiontable::Choice *choiceOf(const Option &option, std::string_view value)
@@ -150,7 +110,7 @@ public:
             problem = *refused;
             return 0;
         }
-        return *numberIn(value);
+        return *decimaltext::read(value);
     }
 
     geometry::Rect area()
@@ -210,8 +170,8 @@ std::variant<int, std::string> wholeNumber(const Option &option, std::string_vie
         return int(*read);
     return "--" + option.name + " takes " +
            (option.automatic.empty() ? "" : option.automatic + " or ") + "a whole number from " +
-           optiontable::numberText(option.minimum) + " to " +
-           optiontable::numberText(option.maximum) + quoted(value);
+           decimaltext::spelled(option.minimum) + " to " + decimaltext::spelled(option.maximum) +
+           quoted(value);
 }
 
 namespace {
@@ -290,12 +250,11 @@ std::optional<std::string> problemWith(const Option &option, std::string_view va
         return std::nullopt;
     }
     case Kind::Number: {
-        const std::optional<double> read = numberIn(value);
+        const std::optional<double> read = decimaltext::read(value);
         if (read && *read >= option.minimum && *read <= option.maximum)
             return std::nullopt;
-        return "--" + option.name + " takes a number from " +
-               optiontable::numberText(option.minimum) + " to " +
-               optiontable::numberText(option.maximum) + quoted(value);
+        return "--" + option.name + " takes a number from " + decimaltext::spelled(option.minimum) +
+               " to " + decimaltext::spelled(option.maximum) + quoted(value);
     }
     case Kind::Area:
         if (area(value))

@@ -1,6 +1,7 @@
 // The manual page and the bash completion are written by hand; they must offer what the option
 // table says the tool takes, or a user is told of options and values that do not exist.
 
+#include "decimaltext.h"
 #include "optiontable.h"
 
 #include <doctest/doctest.h>
@@ -96,9 +97,9 @@ TEST_CASE("the manual page describes every option with its values and range")
                 }
                 if (option->kind == optiontable::Kind::Whole ||
                     option->kind == optiontable::Kind::Number) {
-                    matches = entry.find(roff(optiontable::numberText(option->minimum))) !=
+                    matches = entry.find(roff(decimaltext::spelled(option->minimum))) !=
                                   std::string::npos &&
-                              entry.find(roff(optiontable::numberText(option->maximum))) !=
+                              entry.find(roff(decimaltext::spelled(option->maximum))) !=
                                   std::string::npos;
                 }
                 if (!option->defaultValue.empty() && option->kind != optiontable::Kind::Area)

@@ -5,6 +5,7 @@
 #include "cellline.h"
 #include "checkwording.h"
 #include "comparesheet.h"
+#include "decimaltext.h"
 #include "displayarea.h"
 #include "editorbitmap.h"
 #include "editorbitmapfile.h"
@@ -21,9 +22,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <locale>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -147,25 +146,6 @@ void putString(std::string &out, std::string_view text)
     out += '"';
 }
 
-// The shortest spelling that reads back as the same number.
-void putNumber(std::string &out, double value)
-{
-    std::string spelled;
-    for (int precision = 6; precision <= 17; ++precision) {
-        std::ostringstream text;
-        text.imbue(std::locale::classic());
-        text.precision(precision);
-        text << value;
-        spelled = text.str();
-        std::istringstream back(spelled);
-        back.imbue(std::locale::classic());
-        double read = 0;
-        if (back >> read && read == value)
-            break;
-    }
-    out += spelled;
-}
-
 const char *kindWord(Kind kind)
 {
     switch (kind) {
@@ -217,11 +197,11 @@ void putOption(std::string &out, const Option &option)
     }
     out += ']';
     field("minimum");
-    putNumber(out, option.minimum);
+    out += decimaltext::spelled(option.minimum);
     field("maximum");
-    putNumber(out, option.maximum);
+    out += decimaltext::spelled(option.maximum);
     field("step");
-    putNumber(out, option.step);
+    out += decimaltext::spelled(option.step);
     field("automatic");
     putString(out, option.automatic);
     field("default");
