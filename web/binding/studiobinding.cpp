@@ -94,29 +94,33 @@ std::variant<GivenOptions, std::string> givenOptions(Command command, std::strin
     return given;
 }
 
-// The options of convert in option text; nothing, with the reason in `message`, when refused.
-std::optional<Options> conversionOptions(const char *text)
+// The options of a command in option text; nothing, with the reason in `message`, when refused.
+std::optional<GivenOptions> givenOrRefused(Command command, const char *text)
 {
-    const auto given = givenOptions(optiontable::Convert, text ? text : "");
+    auto given = givenOptions(command, text ? text : "");
     if (const std::string *problem = std::get_if<std::string>(&given)) {
         message = *problem;
         return std::nullopt;
     }
-    auto read = optionvalues::conversionOptions(std::get<GivenOptions>(given));
+    return std::get<GivenOptions>(std::move(given));
+}
+
+// What the core read from given options; nothing, with its problem in `message`, when refused.
+template <typename Value> std::optional<Value> takenOrRefused(std::variant<Value, std::string> read)
+{
     if (const std::string *problem = std::get_if<std::string>(&read)) {
         message = *problem;
         return std::nullopt;
     }
-    return std::get<Options>(read);
+    return std::get<Value>(std::move(read));
 }
 
-// The problem in options read, if any.
-template <typename Read>
-std::optional<std::string> problemIn(const std::variant<Read, std::string> &read)
+std::optional<Options> conversionOptions(const char *text)
 {
-    if (const std::string *problem = std::get_if<std::string>(&read))
-        return *problem;
-    return std::nullopt;
+    const std::optional<GivenOptions> given = givenOrRefused(optiontable::Convert, text);
+    if (!given)
+        return std::nullopt;
+    return takenOrRefused(optionvalues::conversionOptions(*given));
 }
 
 std::string chosenText(const pictureconversion::Conversion &conversion)
@@ -308,19 +312,14 @@ int studio_option_problem(const char *command, const char *options)
     for (const CommandWord &each : Commands) {
         if (word != each.word)
             continue;
-        const auto given = givenOptions(each.command, options ? options : "");
-        if (const std::string *problem = std::get_if<std::string>(&given)) {
-            message = *problem;
+        const std::optional<GivenOptions> given = givenOrRefused(each.command, options);
+        if (!given)
             return 1;
-        }
-        const GivenOptions &read = std::get<GivenOptions>(given);
-        const std::optional<std::string> problem =
-            each.command == optiontable::Text ? problemIn(optionvalues::textOptions(read))
-                                              : problemIn(optionvalues::conversionOptions(read));
-        if (!problem)
-            return 0;
-        message = *problem;
-        return 1;
+        const bool taken =
+            each.command == optiontable::Text
+                ? takenOrRefused(optionvalues::textOptions(*given)).has_value()
+                : takenOrRefused(optionvalues::conversionOptions(*given)).has_value();
+        return taken ? 0 : 1;
     }
     message = "Unknown command '" + std::string(word) + "'.";
     return 1;
@@ -378,17 +377,12 @@ const char *studio_chosen()
 int studio_set_text(const char *text, const char *options, const std::uint8_t *base,
                     std::uint8_t *screen)
 {
-    const auto given = givenOptions(optiontable::Text, options ? options : "");
-    if (const std::string *problem = std::get_if<std::string>(&given)) {
-        message = *problem;
+    const std::optional<GivenOptions> given = givenOrRefused(optiontable::Text, options);
+    const std::optional<textlayout::Options> read =
+        given ? takenOrRefused(optionvalues::textOptions(*given)) : std::nullopt;
+    if (!read)
         return 1;
-    }
-    const auto read = optionvalues::textOptions(std::get<GivenOptions>(given));
-    if (const std::string *problem = std::get_if<std::string>(&read)) {
-        message = *problem;
-        return 1;
-    }
-    const textlayout::Options &layout = std::get<textlayout::Options>(read);
+    const textlayout::Options &layout = *read;
     std::vector<std::string> lines;
     for (std::string_view rest = text ? text : "";;) {
         const size_t end = rest.find('\n');
@@ -403,7 +397,7 @@ int studio_set_text(const char *text, const char *options, const std::uint8_t *b
         return 1;
     }
     putPicture(displayarea::composed(pictureFrom(base), std::get<DisplayPicture>(part), layout.area,
-                                     optionvalues::textInverted(std::get<GivenOptions>(given))),
+                                     optionvalues::textInverted(*given)),
                screen);
     return 0;
 }
