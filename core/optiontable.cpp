@@ -100,6 +100,46 @@ std::vector<Choice> fontChoices()
     return choices;
 }
 
+// What a page that shows the options as controls says of each, in plain words, and where it
+// starts from another value than the tool: a page lays text out as it is typed, so lines wrap.
+void addPageWords(std::vector<Option> &rows)
+{
+    struct Words
+    {
+        unsigned commands;
+        const char *name;
+        const char *hint;
+        const char *pageDefault;
+    };
+    static const Words words[] = {
+        {Convert, "fit", "Whole picture keeps all of it; Fill the screen cuts the edges off", ""},
+        {Convert, "rotate", "Turn the picture before it is fitted", ""},
+        {Convert, "dither", "How shades of grey become lit and dark pixels", ""},
+        {Convert, "threshold", "How light a pixel must be to be lit", ""},
+        {Convert, "levels", "Automatic stretches the picture's darkest and lightest tones", ""},
+        {Convert, "brightness", "Lighter or darker, in percent", ""},
+        {Convert, "contrast", "More gives crisper shapes, less softer ones", ""},
+        {Convert, "gamma", "Above 1 lightens the middle tones, below 1 darkens them", ""},
+        {Convert, "invert", "Swap lit and dark in the picture", ""},
+        {Convert, "background", "What transparent parts and empty margins become", ""},
+        {Convert, "crop", "The part of the picture the screen shows", ""},
+        {Convert | Text, "area", "Where on the screen it goes, in display pixels", ""},
+        {Text, "font", "Automatic takes the largest font that fits", ""},
+        {Text, "rotate", "Turn the text to run along the tall screen", ""},
+        {Text, "align", "Where each line sits across its area", ""},
+        {Text, "wrap", "Break long lines at spaces so that a larger font fits", "on"},
+        {Text, "invert", "Dark letters on a lit background", ""},
+    };
+    for (const Words &each : words) {
+        for (Option &option : rows) {
+            if ((option.commands & each.commands) && option.name == each.name) {
+                option.hint = each.hint;
+                option.pageDefault = each.pageDefault;
+            }
+        }
+    }
+}
+
 std::vector<Option> rows()
 {
     std::vector<Option> rows;
@@ -118,12 +158,13 @@ std::vector<Option> rows()
     rows.push_back(
         toolOnly(flag("ascii", Show, "ASCII", "Print 128 rows of # (lit) and . instead")));
 
-    // The studio is to choose the part on the picture itself rather than in four number boxes.
-    Option crop = toolOnly(
+    // A page chooses the part on the picture itself (dragging and zooming) rather than in four
+    // number boxes.
+    Option crop =
         valued("crop", PictureCommands, Kind::Rectangle, "X,Y,W,H", "Crop",
                "Convert only this rectangle of the picture, in its own pixels as it is upright "
                "before --rotate; it must lie inside the picture. Boot screens and the editor's "
-               "bitmap are not cropped"));
+               "bitmap are not cropped");
     crop.placesPicture = true;
     rows.push_back(crop);
     Option fit = choice("fit", PictureCommands, "MODE", "Fit",
@@ -220,6 +261,7 @@ std::vector<Option> rows()
         toolOnly(valued("over", ScreenMakers, Kind::Path, "FILE", "Over",
                         "Start from this screen (a .tbs file or a picture) instead of a blank "
                         "one; only the area changes. It may be OUTPUT itself")));
+    addPageWords(rows);
     return rows;
 }
 

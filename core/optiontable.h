@@ -56,6 +56,11 @@ struct Option
     std::string defaultValue; // as typed; empty where there is none
     std::string unit;         // what a number counts, or empty
     std::string help;         // one line
+    // One line in plain words for a page that shows the option as a control, or empty.
+    std::string hint;
+    // Where a page with controls starts from another value than the tool: the value, for a
+    // flag "on"; empty where both start from the default.
+    std::string pageDefault;
     // The option decides where the picture lands and what it looks like before its tone and
     // dithering: a picture reduced to the display must be reduced again when it changes.
     bool placesPicture = false;

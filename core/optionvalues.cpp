@@ -199,13 +199,13 @@ std::optional<geometry::Rect> rectangleIn(std::string_view text, size_t digits)
     return geometry::Rect{numbers[0], numbers[1], numbers[2], numbers[3]};
 }
 
+} // namespace
+
 std::string rectangleText(const geometry::Rect &rect)
 {
     return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
            std::to_string(rect.width) + "," + std::to_string(rect.height);
 }
-
-} // namespace
 
 std::optional<geometry::Rect> area(std::string_view text)
 {

@@ -44,6 +44,9 @@ std::optional<geometry::Rect> area(std::string_view text);
 // digits; nothing otherwise. Whether it lies on a picture is known once the picture is.
 std::optional<geometry::Rect> rectangle(std::string_view text);
 
+// A rectangle as an area or a crop is written: X,Y,W,H.
+std::string rectangleText(const geometry::Rect &rect);
+
 // Why the options' crop does not fit a picture of `pictureSize` (its full size, upright);
 // nothing when it does or when there is none.
 std::optional<std::string> cropProblem(const pictureconversion::Options &options,

@@ -56,7 +56,8 @@ run_ctest "$root/build" normal || status=1
 echo "== Browser studio =="
 log=$(mktemp)
 set +e
-"$root/scripts/test-web.sh" 2>&1 | tee "$log"
+# The studio's tests run the tbs commands the page shows with the normal build's tbs.
+TBS="$root/build/tbs/tbs" "$root/scripts/test-web.sh" 2>&1 | tee "$log"
 web_status=${PIPESTATUS[0]}
 set -e
 # node's test runner ends with "# pass N" and "# fail N"; summed like CTest's lines below.

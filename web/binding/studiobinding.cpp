@@ -14,9 +14,11 @@
 #include "optiontable.h"
 #include "optionvalues.h"
 #include "pictureconversion.h"
+#include "pictureframing.h"
 #include "screencheck.h"
 #include "screenfilename.h"
 #include "screenimage.h"
+#include "screenlayout.h"
 #include "textlayout.h"
 #include "textwording.h"
 
@@ -150,6 +152,16 @@ void putString(std::string &out, std::string_view text)
     out += '"';
 }
 
+// A layout's area as the studio takes it: the area, "" for the options' own, null when that
+// part is not shown.
+void putLayoutArea(std::string &out, bool shown, const std::optional<geometry::Rect> &area)
+{
+    if (!shown)
+        out += "null";
+    else
+        putString(out, area ? optionvalues::rectangleText(*area) : std::string());
+}
+
 const char *kindWord(Kind kind)
 {
     switch (kind) {
@@ -214,6 +226,10 @@ void putOption(std::string &out, const Option &option)
     putString(out, option.unit);
     field("help");
     putString(out, optiontable::helpText(option));
+    field("hint");
+    putString(out, option.hint);
+    field("pageDefault");
+    putString(out, option.pageDefault);
     field("placesPicture");
     out += option.placesPicture ? "true" : "false";
     out += '}';
@@ -237,7 +253,27 @@ std::string vocabulary()
         }
         out += ']';
     }
-    out += "},\"readByteCap\":" + std::to_string(bootscreen::ReadByteCap) +
+    out += "},\"layouts\":[";
+    for (const screenlayout::Layout &layout : screenlayout::layouts()) {
+        out += out.back() == '[' ? "{\"value\":" : ",{\"value\":";
+        putString(out, layout.value);
+        out += ",\"label\":";
+        putString(out, layout.label);
+        out += ",\"hint\":";
+        putString(out, layout.hint);
+        out += ",\"ownAreas\":";
+        out += layout.pictureArea || layout.textArea ? "false" : "true";
+        out += '}';
+    }
+    // The flag of each command that swaps lit and dark: Invert all swaps them through it in the
+    // commands a page shows.
+    out += "],\"inverting\":{\"convert\":";
+    putString(out, optiontable::find(optiontable::Convert, "invert")->name);
+    out += ",\"text\":";
+    putString(out, optiontable::find(optiontable::Text, "invert")->name);
+    out += "},\"zoom\":{\"minimum\":" + decimaltext::spelled(pictureframing::MinZoom) +
+           ",\"maximum\":" + decimaltext::spelled(pictureframing::MaxZoom) + "}";
+    out += ",\"readByteCap\":" + std::to_string(bootscreen::ReadByteCap) +
            ",\"levelsLength\":" + std::to_string(StudioLevelsLength) +
            ",\"maxCandidates\":" + std::to_string(StudioMaxCandidates) + ",\"words\":{";
     out += "\"blankResultLit\":";
@@ -492,6 +528,79 @@ const std::uint8_t *studio_screen_image(const std::uint8_t *screen)
 void studio_invert(const std::uint8_t *screen, std::uint8_t *inverted)
 {
     putPicture(pictureFrom(screen).inverted(), inverted);
+}
+
+int studio_framed(int fullWidth, int fullHeight, const char *options, double *framing,
+                  std::int32_t *placement)
+{
+    const auto parsed = conversionOptions(options);
+    if (!parsed)
+        return 1;
+    const geometry::Size size{fullWidth, fullHeight};
+    if (!size.isValid()) {
+        message = "not a picture's size";
+        return 1;
+    }
+    const pictureframing::Framed framed =
+        pictureframing::framed(size, *parsed, {framing[0], framing[1], framing[2]});
+    framing[0] = framed.framing.zoom;
+    framing[1] = framed.framing.centreX;
+    framing[2] = framed.framing.centreY;
+    const geometry::Rect part = framed.crop.value_or(geometry::Rect{0, 0, fullWidth, fullHeight});
+    const geometry::Rect &area = parsed->area;
+    const std::int32_t numbers[] = {part.left,
+                                    part.top,
+                                    part.width,
+                                    part.height,
+                                    framed.placed.left,
+                                    framed.placed.top,
+                                    framed.placed.width,
+                                    framed.placed.height,
+                                    framed.turns,
+                                    area.left,
+                                    area.top,
+                                    area.width,
+                                    area.height};
+    std::copy(std::begin(numbers), std::end(numbers), placement);
+    message = framed.crop ? optionvalues::rectangleText(*framed.crop) : std::string();
+    return 0;
+}
+
+int studio_moved(int fullWidth, int fullHeight, const char *options, double *framing,
+                 double columns, double rows)
+{
+    const auto parsed = conversionOptions(options);
+    if (!parsed)
+        return 1;
+    const geometry::Size size{fullWidth, fullHeight};
+    if (!size.isValid()) {
+        message = "not a picture's size";
+        return 1;
+    }
+    const pictureframing::Framing moved =
+        pictureframing::moved(size, *parsed, {framing[0], framing[1], framing[2]}, columns, rows);
+    framing[0] = moved.zoom;
+    framing[1] = moved.centreX;
+    framing[2] = moved.centreY;
+    return 0;
+}
+
+const char *studio_layout(const char *value, int hasPicture, int hasText)
+{
+    const std::string word = value ? value : "";
+    const screenlayout::Layout *layout =
+        word.empty() ? &screenlayout::automatic(hasPicture != 0, hasText != 0)
+                     : screenlayout::find(word);
+    if (!layout)
+        return nullptr;
+    written = "{\"value\":";
+    putString(written, layout->value);
+    written += ",\"picture\":";
+    putLayoutArea(written, layout->showsPicture, layout->pictureArea);
+    written += ",\"text\":";
+    putLayoutArea(written, layout->showsText, layout->textArea);
+    written += '}';
+    return written.c_str();
 }
 
 } // extern "C"

@@ -29,7 +29,8 @@ enum { StudioMaxCandidates = 16 };
 // The option table and the constants the studio builds its page from, as one JSON text: the
 // display's columns and rows, the rows of the convert and text commands that the studio offers
 // (name, kind, label, value name, choices with their value and label, minimum, maximum, step,
-// automatic word, default, unit, help line, whether the option places the picture), the reader's
+// automatic word, default, unit, help line, plain hint, the page's own default, whether the option
+// places the picture), the layouts (value, label, hint), the zoom's range, the reader's
 // byte cap and the words of the blank-result warning and of a file that is no boot screen.
 // Valid until the next call.
 const char *studio_vocabulary();
@@ -107,6 +108,30 @@ int studio_picture_size_problem(int width, int height);
 // lit white.
 // Valid until the next call that hands out bytes.
 const std::uint8_t *studio_screen_image(const std::uint8_t *screen);
+
+// The part of a picture of fullWidth x fullHeight (its own size, upright) that a zoomed view shows,
+// with the options of convert (their fit, rotation and area). `framing` holds three numbers, the
+// zoom (1 to 8) and the picture's point at the view's centre as shares of its width and height;
+// they are written back held where the view stays on the picture. `placement` receives 13
+// numbers: the part converted (left, top, width, height in the picture's pixels), where it lands
+// on the display (left, top, width, height; it may reach past the area), its clockwise quarter
+// turns, and the area (left, top, width, height). studio_message() holds the part as a crop the
+// options take ("X,Y,W,H"), empty when it is the whole picture. Returns 0, or 1 when the options
+// are refused (the problem in studio_message()) or the size is not a picture's.
+int studio_framed(int fullWidth, int fullHeight, const char *options, double *framing,
+                  std::int32_t *placement);
+
+// Moves the picture of a framing by (columns, rows) display pixels: `framing` is written back with
+// the view moved the other way. Returns as studio_framed does.
+int studio_moved(int fullWidth, int fullHeight, const char *options, double *framing,
+                 double columns, double rows);
+
+// How the screen is shared between the picture and the text: the layout of that word, or with an
+// empty word the one a screen gets until the owner chooses (it depends on whether there are a
+// picture and text). JSON: {"value": word, "picture": area, "text": area}, an area "X,Y,W,H",
+// "" where the options' own area counts (custom), null where that part is not shown. Valid until
+// the next call; null for a word that names no layout.
+const char *studio_layout(const char *value, int hasPicture, int hasText);
 
 // The screen with lit and dark swapped everywhere, into `inverted`.
 void studio_invert(const std::uint8_t *screen, std::uint8_t *inverted);

@@ -1,7 +1,8 @@
 // The controls of a command's options, built from the core's table: a list for a choice, a
-// number box for a number (with an "Automatic …" box where the option has an automatic word), a
-// check box for a flag, four number boxes for an area. A typed value goes to the work only when
-// the core takes it; otherwise its problem shows, in tbs's words.
+// slider with its number box for a number (with an "Automatic …" box where the option has an
+// automatic word), a check box for a flag, four number boxes for an area; each with the table's
+// one-line hint. A crop is chosen on the picture itself, not here. A typed value goes to the work
+// only when the core takes it; otherwise the box is marked and its problem shows, in tbs's words.
 import type { CommandName, OptionRow, OptionValue, OptionValues } from './core';
 import type { Display } from './screenview';
 
@@ -24,6 +25,7 @@ const AreaParts = [['x', 'X'], ['y', 'Y'], ['width', 'width'], ['height', 'heigh
 export class OptionControls {
   private readonly shows: Show[] = [];
   private readonly problem: HTMLParagraphElement;
+  private readonly areas: HTMLElement[] = [];
 
   // `areaLabel` starts the names of the area's boxes: "Picture" gives "Picture X".
   constructor(container: HTMLElement, command: CommandName, rows: readonly OptionRow[],
@@ -31,6 +33,7 @@ export class OptionControls {
     private readonly handlers: ControlHandlers) {
     for (const row of rows) {
       const id = `${command}-${row.name}`;
+      if (row.kind === 'rectangle') continue;
       if (row.kind === 'choice') container.append(this.choice(id, row));
       else if (row.kind === 'flag') container.append(this.flag(id, row));
       else if (row.kind === 'area') container.append(this.area(id, row));
@@ -48,6 +51,11 @@ export class OptionControls {
     this.problem.textContent = '';
   }
 
+  // The area's boxes show only where the areas are the owner's own (a custom layout).
+  showAreas(shown: boolean): void {
+    for (const area of this.areas) area.hidden = !shown;
+  }
+
   private refresh(): void {
     this.show(this.handlers.values(), this.handlers.chosen());
   }
@@ -59,29 +67,54 @@ export class OptionControls {
     for (const choice of row.choices) select.append(new Option(choice.label, choice.value));
     select.addEventListener('change', () => this.handlers.change({ [row.name]: select.value }, null));
     this.shows.push((values) => { select.value = String(values[row.name]); });
-    return field(id, row.label, select);
+    return withHint(field(id, row.label, select), id, row.hint);
   }
 
   private flag(id: string, row: OptionRow): HTMLElement {
     const box = checkbox(id, row.help);
     box.addEventListener('change', () => this.handlers.change({ [row.name]: box.checked }, null));
     this.shows.push((values) => { box.checked = values[row.name] === true; });
-    return checkField(id, row.label, box);
+    return withHint(checkField(id, row.label, box), id, row.hint);
   }
 
   private number(id: string, row: OptionRow): HTMLElement[] {
     const input = numberInput(id, row.minimum, row.maximum, row.step, row.help);
     input.addEventListener('input', () => this.typed(row.name, wordOf(input), id, [input]));
     input.addEventListener('change', () => this.refresh());
-    const shown = field(id, row.label, input);
+    // The slider moves the same value; the number box is the control with the option's name
+    // (and the one the keyboard reaches), so the slider is left out of the tab order.
+    const slider = document.createElement('input');
+    slider.type = 'range';
+    slider.className = 'slider';
+    slider.min = String(row.minimum);
+    slider.max = String(row.maximum);
+    slider.step = String(row.step);
+    slider.tabIndex = -1;
+    slider.setAttribute('aria-hidden', 'true');
+    slider.addEventListener('input', () => {
+      input.value = slider.value;
+      this.typed(row.name, wordOf(input), id, [input]);
+    });
+    const sliderRow = document.createElement('div');
+    sliderRow.className = 'slider-row';
+    sliderRow.append(slider, input);
     if (row.unit) {
       const unit = document.createElement('span');
       unit.className = 'unit';
       unit.textContent = row.unit;
-      shown.append(unit);
+      sliderRow.append(unit);
     }
+    const shown = withHint(field(id, row.label, sliderRow), id, row.hint);
+    shown.classList.add('number');
+    const showSlider = (value: OptionValue, disabled: boolean) => {
+      if (Number.isFinite(Number(value))) slider.value = String(value);
+      slider.disabled = disabled;
+    };
     if (!row.automatic) {
-      this.shows.push((values) => showNumber(input, values[row.name]));
+      this.shows.push((values) => {
+        showNumber(input, values[row.name]);
+        showSlider(values[row.name], false);
+      });
       return [shown];
     }
     // The automatic word has a box of its own; while it is ticked, the number shows what the
@@ -96,7 +129,9 @@ export class OptionControls {
     }, null));
     this.shows.push((values, chosen) => {
       const isAutomatic = values[row.name] === row.automatic;
-      showNumber(input, isAutomatic ? choiceOf(chosen) : values[row.name]);
+      const value = isAutomatic ? choiceOf(chosen) : values[row.name];
+      showNumber(input, value);
+      showSlider(value, isAutomatic);
       input.disabled = isAutomatic;
       automatic.checked = isAutomatic;
     });
@@ -112,6 +147,8 @@ export class OptionControls {
     const group = document.createElement('div');
     group.className = 'area';
     AreaParts.forEach(([, name], i) => group.append(field(inputs[i].id, `${this.areaLabel} ${name}`, inputs[i])));
+    this.areas.push(group);
+    withHint(group, `${id}-x`, row.hint);
     for (const input of inputs) {
       input.addEventListener('input', () =>
         this.typed(row.name, inputs.map((each) => each.value.trim()).join(separator), id, inputs));
@@ -153,6 +190,18 @@ function field(id: string, label: string, control: HTMLElement): HTMLDivElement 
   div.className = 'field';
   div.append(labelFor(id, label), control);
   return div;
+}
+
+// The option's one-line hint under its control, which it describes.
+function withHint(shown: HTMLDivElement, id: string, hint: string): HTMLDivElement {
+  if (!hint) return shown;
+  const line = document.createElement('p');
+  line.className = 'hint';
+  line.id = `${id}-hint`;
+  line.textContent = hint;
+  shown.append(line);
+  shown.querySelector(`#${CSS.escape(id)}`)?.setAttribute('aria-describedby', line.id);
+  return shown;
 }
 
 function checkField(id: string, label: string, box: HTMLInputElement): HTMLDivElement {

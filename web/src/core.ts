@@ -5,7 +5,7 @@
 export type Screen = Uint8Array<ArrayBuffer>;
 
 // A row of the core's option table, as studio_vocabulary() exports it.
-export type OptionKind = 'flag' | 'choice' | 'whole' | 'number' | 'area';
+export type OptionKind = 'flag' | 'choice' | 'whole' | 'number' | 'area' | 'rectangle';
 export interface OptionRow {
   name: string;
   kind: OptionKind;
@@ -19,6 +19,8 @@ export interface OptionRow {
   default: string; // as typed; '' for a flag
   unit: string;
   help: string; // the line tbs --help shows
+  hint: string; // one line in plain words for the control
+  pageDefault: string; // where the page starts from another value than tbs: the value, "on" for a flag
   placesPicture: boolean; // a picture reduced to the display must be reduced again when it changes
 }
 
@@ -26,6 +28,11 @@ export interface Vocabulary {
   display: { columns: number; rows: number };
   // The options the studio offers of each command, in the order tbs --help lists them.
   commands: { convert: OptionRow[]; text: OptionRow[] };
+  // How the picture and the text share the screen, as the "Layout" control offers it.
+  // ownAreas: the picture and the text go where their options' areas say (custom).
+  layouts: { value: string; label: string; hint: string; ownAreas: boolean }[];
+  inverting: { convert: string; text: string }; // each command's flag that swaps lit and dark
+  zoom: { minimum: number; maximum: number };
   readByteCap: number; // the .tbs reader takes no more bytes than this
   levelsLength: number; // the numbers of a picture reduced to the display
   maxCandidates: number; // the most candidates a comparison gives
@@ -70,6 +77,27 @@ export interface Conversion {
   blank: boolean; // all dark or all lit, from a picture that is not flat
 }
 
+// A rectangle in whole pixels.
+export interface Rect { left: number; top: number; width: number; height: number }
+
+// What the screen shows of a picture: the zoom and the picture's point at the view's centre, as
+// shares of its width and height.
+export interface Framing { zoom: number; x: number; y: number }
+
+// A framing as the core holds it, with the crop it gives and where the part lands.
+export interface Framed {
+  framing: Framing;
+  crop: string; // as the crop option takes it; '' for the whole picture
+  part: Rect; // in the picture's own pixels
+  placed: Rect; // on the display; it may reach past the area
+  turns: number; // clockwise quarter turns
+  area: Rect;
+}
+
+// The areas of a layout: an area "X,Y,W,H", '' where the options' own area counts, null where
+// that part is not shown.
+export interface LayoutAreas { value: string; picture: string | null; text: string | null }
+
 // The options were refused; the message is the problem in tbs's words.
 export class OptionsRefused extends Error {}
 
@@ -100,6 +128,9 @@ interface StudioModule {
   _studio_screen_image(screen: number): number;
   _studio_invert(screen: number, inverted: number): void;
   _studio_write_editor_bitmap(screen: number): number;
+  _studio_framed(fullWidth: number, fullHeight: number, options: number, framing: number, placement: number): number;
+  _studio_moved(fullWidth: number, fullHeight: number, options: number, framing: number, columns: number, rows: number): number;
+  _studio_layout(value: number, hasPicture: number, hasText: number): number;
 }
 
 // Emscripten's hook for instantiating the module itself: it takes the imports and a callback
@@ -126,6 +157,7 @@ export class StudioCore {
   private readonly screen: number;
   private readonly blank: number;
   private readonly line: number;
+  private readonly framing: number; // three doubles, then 13 whole numbers
 
   constructor(module: unknown) {
     this.module = module as StudioModule;
@@ -138,6 +170,7 @@ export class StudioCore {
     this.screen = this.module._malloc(this.cellCount * maxCandidates);
     this.blank = this.module._malloc(4 * maxCandidates);
     this.line = this.module._malloc(4 * Math.max(columns, rows));
+    this.framing = this.module._malloc(3 * 8 + 13 * 4);
   }
 
   // The core from the module's bytes. Compiled and started at once where the browser allows it
@@ -286,6 +319,47 @@ export class StudioCore {
   pictureSizeProblem(width: number, height: number): string | null {
     return this.module._studio_picture_size_problem(width, height) === 0 ? null
       : this.text(this.module._studio_message());
+  }
+
+  // What a framing shows of a picture of its full size with the values of convert.
+  framed(full: { width: number; height: number }, values: OptionValues, framing: Framing): Framed {
+    return this.withOptions(values, (options) => {
+      this.putFraming(framing);
+      const placement = this.framing + 24;
+      if (this.module._studio_framed(full.width, full.height, options, this.framing, placement) !== 0) this.refused();
+      const n = Array.from(this.module.HEAP32.subarray(placement / 4, placement / 4 + 13));
+      const rect = (at: number): Rect => ({ left: n[at], top: n[at + 1], width: n[at + 2], height: n[at + 3] });
+      return {
+        framing: this.takenFraming(), crop: this.text(this.module._studio_message()),
+        part: rect(0), placed: rect(4), turns: n[8], area: rect(9),
+      };
+    });
+  }
+
+  // The framing after the picture is moved by that many display pixels.
+  moved(full: { width: number; height: number }, values: OptionValues, framing: Framing, columns: number, rows: number): Framing {
+    return this.withOptions(values, (options) => {
+      this.putFraming(framing);
+      if (this.module._studio_moved(full.width, full.height, options, this.framing, columns, rows) !== 0) this.refused();
+      return this.takenFraming();
+    });
+  }
+
+  // The areas of a layout; with '' the layout a screen has until the owner chooses one.
+  layout(value: string, hasPicture: boolean, hasText: boolean): LayoutAreas | null {
+    return this.withText(value, (pointer) => {
+      const json = this.module._studio_layout(pointer, hasPicture ? 1 : 0, hasText ? 1 : 0);
+      return json ? JSON.parse(this.text(json)) as LayoutAreas : null;
+    });
+  }
+
+  private putFraming(framing: Framing): void {
+    this.module.HEAPF64.set([framing.zoom, framing.x, framing.y], this.framing / 8);
+  }
+
+  private takenFraming(): Framing {
+    const [zoom, x, y] = this.module.HEAPF64.subarray(this.framing / 8, this.framing / 8 + 3);
+    return { zoom, x, y };
   }
 
   // The screen with lit and dark swapped everywhere.

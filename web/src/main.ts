@@ -1,26 +1,38 @@
 // The studio page: wires the controls, the screen and the core together.
 import createStudioCore from 'studiocore';
 import studioWasm from 'studiocore-wasm';
+import { commandLines } from './commandline';
 import {
-  type CommandName, type Conversion, type OptionValues, optionText, type PictureLevels, type Screen,
-  StudioCore,
+  type CommandName, type Conversion, type OptionValue, type OptionValues, optionText, type PictureLevels,
+  type Screen, StudioCore,
 } from './core';
 import { OptionControls } from './controls';
 import { type Opened, OpenError, readPicture, readTbs } from './opening';
-import { commandWords, optionWords, placementKey, workRules } from './options';
+import { optionWords, placementKey, workRules } from './options';
 import { keepSiteFiles, registerOfflineWorker } from './offline';
+import { OriginalView } from './originalview';
 import { Keeper, type KeptSource, type KeptWork } from './persistence';
+import { areaOption, type Plan, planOf } from './plan';
 import { drawActualSize, drawCells, ScreenView, type Stroke } from './screenview';
 import {
-  composed, emptyWork, everyCell, History, opened, painted, restoredWork, type Source, withLines,
-  withOptions, withoutEdits, type Work, type WorkRules,
+  composed, editsCoverAll, emptyWork, everyCell, History, invertedAll, opened, painted, restoredWork,
+  type Source, withFraming, withLayout, withLines, withOptions, withoutEdits, type Work, type WorkRules,
 } from './work';
 
 interface HeldSource {
   opened: Opened;
   bytes: Blob;
   held: ReturnType<StudioCore['hold']>;
+  bitmap: ImageBitmap | null; // the picture as held, for drawing the original
   levels: Map<string, PictureLevels>; // by the values of the options that place the picture
+}
+
+// What a render shows: the plan, the conversion and the screen under the edits.
+interface Layers {
+  plan: Plan;
+  conversion: Conversion | null;
+  screen: Screen;
+  textProblem: string;
 }
 
 const element = <T extends HTMLElement>(id: string): T => {
@@ -37,8 +49,11 @@ class Studio {
   private keeping: Promise<void> = Promise.resolve();
   private liveStroke: Stroke | null = null;
   private readonly view: ScreenView;
+  private readonly original: OriginalView;
   private readonly controls = new Map<CommandName, OptionControls>();
   private readonly messages = element<HTMLDivElement>('messages');
+  private readonly candidateButtons: HTMLButtonElement[] = [];
+  private candidates: Conversion[] = [];
 
   constructor(private readonly core: StudioCore, private readonly keeper: Keeper) {
     this.rules = workRules(core);
@@ -50,6 +65,10 @@ class Studio {
         this.liveStroke = null;
         this.change(painted(this.work, [...stroke.cells], stroke.lit));
       },
+      penLit: () => document.querySelector<HTMLInputElement>('input[name="pen"]:checked')?.value !== 'dark',
+    });
+    this.original = new OriginalView(element('original'), core.vocabulary.display, {
+      moved: (columns, rows, group) => this.moveFraming(columns, rows, group),
     });
     this.wireControls();
     this.render(false); // the controls show the defaults while kept work is read again
@@ -80,11 +99,22 @@ class Studio {
     if (untouched()) this.render(false);
   }
 
-  // The picture converted with the work's options, or null when no picture is open.
-  conversion(work: Work = this.work): Conversion | null {
+  // The full size of the picture open; null when what is open is not a picture.
+  private pictureSize(work: Work): { width: number; height: number } | null {
     const source = work.source ? this.sources.get(work.source.id) : undefined;
     if (!source || source.opened.kind !== 'picture') return null;
-    return this.core.convertLevels(this.levelsOf(source, work.options.convert), work.options.convert);
+    return { width: source.opened.fullWidth, height: source.opened.fullHeight };
+  }
+
+  plan(work: Work = this.work): Plan {
+    return planOf(this.core, work, this.pictureSize(work));
+  }
+
+  // The picture converted as the plan says, or null when no picture shows.
+  conversion(work: Work = this.work, plan = this.plan(work)): Conversion | null {
+    const source = work.source ? this.sources.get(work.source.id) : undefined;
+    if (!source || source.opened.kind !== 'picture' || !plan.convert) return null;
+    return this.core.convertLevels(this.levelsOf(source, plan.convert), plan.convert);
   }
 
   // The screen before hand edits: the picture converted, the screen read, or all dark, with
@@ -93,20 +123,28 @@ class Studio {
     return this.layers(work).screen;
   }
 
-  private layers(work: Work): { conversion: Conversion | null; screen: Screen; textProblem: string } {
+  private layers(work: Work): Layers {
+    const plan = this.plan(work);
     const source = work.source ? this.sources.get(work.source.id) : undefined;
-    const conversion = this.conversion(work);
-    const under = source?.opened.kind === 'screen' ? source.opened.screen
+    const conversion = this.conversion(work, plan);
+    const under = plan.showsSource && source?.opened.kind === 'screen' ? source.opened.screen
       : conversion?.screen ?? new Uint8Array(this.core.cellCount);
-    const lines = work.lines.replace(/\n+$/, '');
-    if (lines === '') return { conversion, screen: under, textProblem: '' };
-    const set = this.core.setText(under, lines, work.options.text);
-    if (typeof set === 'string') return { conversion, screen: under, textProblem: `The text is not set: ${withStop(set)}` };
-    return { conversion, screen: set, textProblem: '' };
+    if (!plan.text) return { plan, conversion, screen: under, textProblem: '' };
+    const set = this.core.setText(under, textLines(work), plan.text);
+    if (typeof set === 'string') return { plan, conversion, screen: under, textProblem: `The text is not set: ${withStop(set)}` };
+    return { plan, conversion, screen: set, textProblem: '' };
   }
 
   shown(): Screen {
-    return composed(this.base(), this.work.edits);
+    return composed(this.base(), this.work.edits, this.work.inverted);
+  }
+
+  // Moves the picture in its frame by display pixels; a gesture is one step.
+  private moveFraming(columns: number, rows: number, group: string): void {
+    const plan = this.plan();
+    const size = this.pictureSize(this.work);
+    if (!size || !plan.convert) return;
+    this.change(withFraming(this.work, this.core.moved(size, plan.convert, this.work.framing, columns, rows)), group);
   }
 
   async open(file: Blob, name: string): Promise<void> {
@@ -131,13 +169,17 @@ class Studio {
     const openedFile = this.core.isTbsName(name) ? await readTbs(this.core, name, bytes)
       : await readPicture(this.core, name, bytes);
     let held: HeldSource['held'] = null;
+    let bitmap: ImageBitmap | null = null;
     if (openedFile.kind === 'picture') {
+      // Drawn as the original beside the screen; a browser that cannot make one shows none.
+      bitmap = await createImageBitmap(new ImageData(openedFile.rgba as Uint8ClampedArray<ArrayBuffer>,
+        openedFile.width, openedFile.height)).catch(() => null);
       held = this.core.hold(openedFile.rgba, openedFile.width, openedFile.height,
         openedFile.fullWidth, openedFile.fullHeight);
       if (!held) throw new OpenError(`${name}: too large to hold in this tab's memory`);
       openedFile.rgba = new Uint8ClampedArray(0); // the module keeps the pixels now
     }
-    const entry: HeldSource = { opened: openedFile, bytes, held, levels: new Map() };
+    const entry: HeldSource = { opened: openedFile, bytes, held, bitmap, levels: new Map() };
     this.sources.set(source.id, entry);
     return entry;
   }
@@ -165,38 +207,56 @@ class Studio {
     for (const [id, source] of this.sources) {
       if (inUse.has(id)) continue;
       if (source.held) this.core.release(source.held);
+      source.bitmap?.close();
       this.sources.delete(id);
     }
   }
 
   private render(keep: boolean): void {
     const layers = this.layers(this.work);
-    let edits = this.work.edits;
-    if (this.liveStroke) edits = painted(this.work, [...this.liveStroke.cells], this.liveStroke.lit).edits;
-    const shown = composed(layers.screen, edits);
-    this.view.draw(shown);
+    const { work } = this;
+    let edits = work.edits;
+    if (this.liveStroke) edits = painted(work, [...this.liveStroke.cells], this.liveStroke.lit).edits;
+    const shown = composed(layers.screen, edits, work.inverted);
+    this.view.draw(shown, this.showingEdits() ? edits : null);
     drawActualSize(element('actual-size'), this.core.screenImage(shown), this.core.vocabulary.display);
     if (keep) this.keep();
     if (this.view.painting) return;
-    this.showControls(layers.conversion);
+    this.showOriginal(layers.plan);
+    this.showControls(layers);
     element('text-problem').textContent = layers.textProblem;
     this.scheduleCandidates();
   }
 
-  private showControls(conversion: Conversion | null = this.conversion()): void {
+  private showingEdits(): boolean {
+    return element<HTMLInputElement>('show-edits').checked;
+  }
+
+  private showOriginal(plan: Plan): void {
+    const source = this.work.source ? this.sources.get(this.work.source.id) : undefined;
+    const picture = source?.opened.kind === 'picture' && source.bitmap
+      ? { bitmap: source.bitmap, full: { width: source.opened.fullWidth, height: source.opened.fullHeight } } : null;
+    const originalCanvas = element('original');
+    originalCanvas.hidden = !picture;
+    element('framing').hidden = !picture || !plan.framed;
+    this.original.draw(picture, plan.framed);
+    const zoom = element<HTMLInputElement>('zoom');
+    const value = plan.framed?.framing.zoom ?? 1;
+    if (Number(zoom.value) !== value) zoom.value = String(value);
+    element('zoom-value').textContent = `${Math.round(value * 100) / 100}×`;
+  }
+
+  private showControls({ plan, conversion }: Layers): void {
     const { options, source } = this.work;
-    for (const [command, controls] of this.controls)
-      controls.show(options[command], conversion?.chosen ?? null);
+    // The controls show the values in force: a layout's areas among them.
+    for (const [command, controls] of this.controls) {
+      controls.show(plan[command] ?? options[command], conversion?.chosen ?? null);
+      controls.showAreas(plan.ownAreas);
+    }
     const textBox = element<HTMLTextAreaElement>('text');
     if (textBox.value !== this.work.lines) textBox.value = this.work.lines;
-    // The tbs commands that give the same screen: tbs COMMAND [LINES] OPTIONS, defaults left out.
-    const commandLine = (command: CommandName, lines = '') =>
-      `tbs ${command} ${lines} ${commandWords(this.core.vocabulary.commands[command], options[command])}`
-        .replace(/ +/g, ' ').trim();
-    const lines = this.work.lines.replace(/\n+$/, '').split('\n').filter(() => this.work.lines.trim() !== '');
-    element('text-command-line').textContent = lines.length
-      ? `${commandLine('text', lines.map((line) => `'${line.replace(/'/g, "'\\''")}'`).join(' '))} --over SCREEN`
-      : '';
+    element<HTMLSelectElement>('layout').value = plan.layout;
+    this.showLayoutHint();
     element<HTMLButtonElement>('undo').disabled = !this.history.canUndo;
     element<HTMLButtonElement>('redo').disabled = !this.history.canRedo;
     const fromPicture = source?.kind === 'picture';
@@ -204,15 +264,7 @@ class Studio {
     element('source-name').textContent = source
       ? `${source.name}${fromPicture ? '' : ' (a screen: the conversion options do not apply)'}`
       : 'Nothing open';
-    let command = '';
-    if (conversion) {
-      command = commandLine('convert');
-      // What the conversion chose, where the options left it the choice.
-      const chosen = conversion.chosen;
-      if (Object.keys(chosen).some((name) => chosen[name] !== options.convert[name]))
-        command += `\n(chosen: ${optionWords(chosen).join(' ')})`;
-    }
-    element('command-line').textContent = command;
+    this.showCommands(plan, conversion);
     const warning = element('blank-warning');
     warning.hidden = !conversion?.blank;
     if (conversion?.blank) {
@@ -221,6 +273,46 @@ class Studio {
       const words = this.core.vocabulary.words;
       warning.textContent = sentence(conversion.screen.includes(1) ? words.blankResultLit : words.blankResultDark);
     }
+    const note = element('edits-note');
+    note.hidden = !editsCoverAll(this.work);
+    note.textContent = note.hidden ? ''
+      : 'Hand edits cover every cell, so changes to the picture and the text do not show. Clear edits brings them back.';
+  }
+
+  // The tbs commands that give the same screen, and what they leave out.
+  private showCommands(plan: Plan, conversion: Conversion | null): void {
+    const { work } = this;
+    const { commands, inverting } = this.core.vocabulary;
+    const source = work.source && plan.showsSource ? { name: work.source.name, kind: work.source.kind } : null;
+    const lines = commandLines({
+      source, convert: plan.convert, lines: plan.text ? textLines(work).split('\n') : null, text: plan.text,
+      inverted: work.inverted, rows: commands, invertName: inverting,
+    });
+    const box = element<HTMLTextAreaElement>('command-line');
+    box.value = lines.join('\n');
+    element<HTMLButtonElement>('copy-command').disabled = lines.length === 0;
+    const notes: string[] = [];
+    if (conversion && Object.entries(conversion.chosen).some(([name, value]) => plan.convert?.[name] !== value))
+      notes.push(`The conversion chose ${optionWords(conversion.chosen).join(' ')}.`);
+    if (work.edits.some((edit) => edit !== 0)) notes.push('Hand edits are not in these commands.');
+    else if (work.inverted && !this.commandsInvert(plan)) notes.push('Invert all is not in these commands here.');
+    element('command-note').textContent = notes.join(' ');
+  }
+
+  // Whether swapping each command's own invert gives what Invert all shows: not where the text
+  // alone is inverted over a blank screen, which the text's area does not cover.
+  private commandsInvert(plan: Plan): boolean {
+    const { inverting } = this.core.vocabulary;
+    const flip = (values: OptionValues | null, name: string) => values && { ...values, [name]: values[name] !== true };
+    const source = this.work.source ? this.sources.get(this.work.source.id) : undefined;
+    const convert = plan.convert && flip(plan.convert, inverting.convert);
+    let under: Screen = new Uint8Array(this.core.cellCount);
+    if (convert && source) under = this.core.convertLevels(this.levelsOf(source, convert), convert).screen;
+    else if (plan.showsSource && source?.opened.kind === 'screen') under = this.core.inverted(source.opened.screen);
+    const text = flip(plan.text, inverting.text);
+    const made = text ? this.core.setText(under, textLines(this.work), text) : under;
+    const wanted = composed(this.base(), new Uint8Array(this.core.cellCount), true);
+    return typeof made !== 'string' && made.every((cell, i) => cell === wanted[i]);
   }
 
   // The candidates are drawn after the screen, off the path of a control change.
@@ -234,34 +326,77 @@ class Studio {
     }, 0);
   }
 
+  // The candidates of the picture as placed, the same whichever one is chosen: the comparison
+  // starts from the defaults of what the candidates choose.
+  private candidatesOf(convert: OptionValues, source: HeldSource): Conversion[] {
+    const first = this.core.compare(this.levelsOf(source, convert), convert);
+    const defaults = this.rules.defaults.convert;
+    const chosenNames = new Set(first.flatMap((candidate) => Object.keys(candidate.chosen)));
+    const start: Record<string, OptionValue> = { ...convert };
+    for (const name of chosenNames) start[name] = defaults[name];
+    if (optionText(start) === optionText(convert)) return first;
+    return this.core.compare(this.levelsOf(source, start), start);
+  }
+
   private drawCandidates(): void {
     const strip = element('candidates');
     const source = this.work.source ? this.sources.get(this.work.source.id) : undefined;
-    element('compare').hidden = source?.opened.kind !== 'picture';
-    if (!source || source.opened.kind !== 'picture') {
-      strip.replaceChildren();
+    const plan = this.plan();
+    const shown = source?.opened.kind === 'picture' && plan.convert !== null;
+    element('compare').hidden = !shown;
+    if (!shown || !source || !plan.convert) {
+      this.candidates = [];
       return;
     }
-    const options = this.work.options.convert;
-    const candidates = this.core.compare(this.levelsOf(source, options), options);
-    const current = this.conversion();
+    this.candidates = this.candidatesOf(plan.convert, source);
+    const current = this.conversion(this.work, plan);
     const { columns, rows } = this.core.vocabulary.display;
-    const buttons = candidates.map((candidate) => {
-      const words = optionWords(candidate.chosen);
+    // The buttons stay and change in place, so the focus stays on the one chosen.
+    while (this.candidateButtons.length < this.candidates.length) {
+      const index = this.candidateButtons.length;
       const button = document.createElement('button');
       button.type = 'button';
-      button.setAttribute('aria-pressed', String(current !== null && optionText(current.chosen) === optionText(candidate.chosen)));
-      button.setAttribute('aria-label', `Candidate ${words.join(' ')}`);
+      button.className = 'candidate';
       const canvas = document.createElement('canvas');
       canvas.width = columns * CandidatePixels;
       canvas.height = rows * CandidatePixels;
+      canvas.setAttribute('aria-hidden', 'true');
+      const name = document.createElement('span');
+      name.className = 'candidate-name';
+      const exact = document.createElement('span');
+      exact.className = 'candidate-options';
+      exact.id = `candidate-options-${index}`;
+      button.setAttribute('aria-describedby', exact.id);
+      button.append(canvas, name, exact);
+      button.addEventListener('click', () => {
+        const candidate = this.candidates[index];
+        if (candidate) this.change(withOptions(this.work, 'convert', candidate.chosen));
+      });
+      this.candidateButtons.push(button);
+    }
+    this.candidateButtons.forEach((button, index) => {
+      const candidate = this.candidates[index];
+      button.hidden = !candidate;
+      if (!candidate) return;
+      const [canvas, name, exact] = button.children as unknown as [HTMLCanvasElement, HTMLSpanElement, HTMLSpanElement];
       const context = canvas.getContext('2d');
       if (context) drawCells(context, candidate.screen, this.core.vocabulary.display, CandidatePixels);
-      button.append(canvas, words.join('\n'));
-      button.addEventListener('click', () => this.change(withOptions(this.work, 'convert', candidate.chosen)));
-      return button;
+      name.textContent = this.candidateName(candidate.chosen);
+      exact.textContent = optionWords(candidate.chosen).join(' ');
+      button.setAttribute('aria-pressed', String(current !== null && optionText(current.chosen) === optionText(candidate.chosen)));
     });
-    strip.replaceChildren(...buttons);
+    if (strip.childElementCount !== this.candidateButtons.length) strip.replaceChildren(...this.candidateButtons);
+  }
+
+  // A candidate in words: "Fine dots, threshold 128".
+  private candidateName(chosen: Readonly<Record<string, OptionValue>>): string {
+    const rows = this.core.vocabulary.commands.convert;
+    return Object.entries(chosen).map(([name, value], i) => {
+      const row = rows.find((each) => each.name === name);
+      const words = row?.choices.find((choice) => choice.value === value)?.label ??
+        `${row?.label ?? name} ${String(value)}`;
+      return i === 0 ? words : words.toLowerCase();
+    }).join(', ');
   }
 
   // Stores the work after every change, one write after another so the last one wins.
@@ -322,13 +457,18 @@ class Studio {
     }
     const textBox = element<HTMLTextAreaElement>('text');
     textBox.addEventListener('input', () => this.change(withLines(this.work, textBox.value), 'lines'));
+    this.wireLayout();
+    const zoom = element<HTMLInputElement>('zoom');
+    zoom.min = String(this.core.vocabulary.zoom.minimum);
+    zoom.max = String(this.core.vocabulary.zoom.maximum);
+    zoom.addEventListener('input', () =>
+      this.change(withFraming(this.work, { ...this.work.framing, zoom: Number(zoom.value) }), 'zoom'));
+    element('show-edits').addEventListener('change', () => this.render(false));
+    element('copy-command').addEventListener('click', () => void this.copyCommands());
 
     element('undo').addEventListener('click', () => this.undo());
     element('redo').addEventListener('click', () => this.redo());
-    element('invert-all').addEventListener('click', () => {
-      const inverted = this.core.inverted(this.shown());
-      this.change(everyCell(this.work, (cell) => inverted[cell] === 1));
-    });
+    element('invert-all').addEventListener('click', () => this.change(invertedAll(this.work)));
     element('all-on').addEventListener('click', () => this.change(everyCell(this.work, () => true)));
     element('all-off').addEventListener('click', () => this.change(everyCell(this.work, () => false)));
     element('clear-edits').addEventListener('click', () => this.change(withoutEdits(this.work)));
@@ -373,6 +513,60 @@ class Studio {
     });
   }
 
+  // The "Layout" list, from the core's layouts. Choosing Custom starts from the areas in force,
+  // so nothing moves until the owner changes them.
+  private wireLayout(): void {
+    const select = document.createElement('select');
+    select.id = 'layout';
+    for (const layout of this.core.vocabulary.layouts) {
+      const option = new Option(layout.label, layout.value);
+      option.title = layout.hint;
+      select.append(option);
+    }
+    const label = document.createElement('label');
+    label.htmlFor = select.id;
+    label.textContent = 'Layout';
+    const hint = document.createElement('p');
+    hint.className = 'hint';
+    hint.id = 'layout-hint';
+    select.setAttribute('aria-describedby', hint.id);
+    const field = document.createElement('div');
+    field.className = 'field';
+    field.append(label, select, hint);
+    element('layout-field').replaceChildren(field);
+    const showHint = () => {
+      hint.textContent = this.core.vocabulary.layouts.find((layout) => layout.value === select.value)?.hint ?? '';
+    };
+    select.addEventListener('change', () => {
+      const plan = this.plan();
+      let work = withLayout(this.work, select.value);
+      if (this.core.vocabulary.layouts.find((layout) => layout.value === select.value)?.ownAreas) {
+        const { commands } = this.core.vocabulary;
+        for (const command of ['convert', 'text'] as const) {
+          const areaName = areaOption(commands[command]);
+          const area = plan[command]?.[areaName] ?? this.core.layout(plan.layout, true, true)?.[command === 'convert' ? 'picture' : 'text'];
+          if (typeof area === 'string' && area !== '') work = withOptions(work, command, { [areaName]: area });
+        }
+      }
+      this.change(work);
+    });
+    // The hint follows the layout in force, whoever chose it (the page or the owner).
+    this.showLayoutHint = showHint;
+  }
+
+  private showLayoutHint: () => void = () => {};
+
+  private async copyCommands(): Promise<void> {
+    const box = element<HTMLTextAreaElement>('command-line');
+    try {
+      await navigator.clipboard.writeText(box.value);
+      this.say('Copied the commands.', false);
+    } catch {
+      box.select();
+      this.say('Select the commands and copy them (the browser did not allow copying).', true);
+    }
+  }
+
   private undo(): void {
     if (this.history.undo()) this.render(true);
   }
@@ -380,6 +574,11 @@ class Studio {
   private redo(): void {
     if (this.history.redo()) this.render(true);
   }
+}
+
+// The text's lines as set: without the line breaks that end it.
+function textLines(work: Work): string {
+  return work.lines.replace(/\n+$/, '');
 }
 
 // A candidate's cells, in CSS pixels.

@@ -3,9 +3,23 @@
 import type { CommandName, OptionRow, OptionValue, OptionValues, StudioCore } from './core';
 import type { WorkRules } from './work';
 
-// The values tbs takes when no option is given.
+// The values tbs takes when no option is given. An option with no default (a crop) is left out:
+// not given, it is not there.
 export function defaultValues(rows: readonly OptionRow[]): Record<string, OptionValue> {
-  return Object.fromEntries(rows.map((row) => [row.name, row.kind === 'flag' ? false : row.default]));
+  return Object.fromEntries(withDefaults(rows).map((row) => [row.name, row.kind === 'flag' ? false : row.default]));
+}
+
+function withDefaults(rows: readonly OptionRow[]): OptionRow[] {
+  return rows.filter((row) => row.kind === 'flag' || row.default !== '');
+}
+
+// The values the page starts from: tbs's defaults, except where the table gives the page its own
+// (text wraps as it is typed).
+export function pageValues(rows: readonly OptionRow[]): Record<string, OptionValue> {
+  return Object.fromEntries(withDefaults(rows).map((row) => {
+    if (row.pageDefault === '') return [row.name, row.kind === 'flag' ? false : row.default];
+    return [row.name, row.kind === 'flag' ? row.pageDefault === 'on' : row.pageDefault];
+  }));
 }
 
 // Options as typed after a tbs command: --name value, a flag --name alone.
@@ -16,7 +30,8 @@ export function optionWords(values: OptionValues): string[] {
 
 // The options of a tbs command that give the values, those at their default left out.
 export function commandWords(rows: readonly OptionRow[], values: OptionValues): string {
-  const given = rows.filter((row) => values[row.name] !== (row.kind === 'flag' ? false : row.default))
+  const given = rows.filter((row) => values[row.name] !== undefined &&
+    values[row.name] !== (row.kind === 'flag' ? false : row.default))
     .map((row) => [row.name, values[row.name]]);
   return optionWords(Object.fromEntries(given)).join(' ');
 }
@@ -30,6 +45,11 @@ export function placementKey(rows: readonly OptionRow[], values: OptionValues): 
 export function workRules(core: StudioCore): WorkRules {
   const commands = core.vocabulary.commands;
   const defaults = Object.fromEntries(Object.entries(commands)
-    .map(([command, rows]) => [command, defaultValues(rows)])) as Record<CommandName, OptionValues>;
-  return { cellCount: core.cellCount, defaults, problem: (command, values) => core.problem(command, values) };
+    .map(([command, rows]) => [command, pageValues(rows)])) as Record<CommandName, OptionValues>;
+  const ownAreas = core.vocabulary.layouts.find((layout) => layout.ownAreas);
+  if (!ownAreas) throw new Error('the core has no layout of the options\' own areas');
+  return {
+    cellCount: core.cellCount, defaults, problem: (command, values) => core.problem(command, values),
+    ownAreasLayout: ownAreas.value,
+  };
 }

@@ -8,8 +8,29 @@ export type Display = Vocabulary['display'];
 const Glass = '#0a0c0f';
 const LitColour = '#eaf6ff';
 const DarkColour = '#1b2129';
-// A cell's size in CSS pixels: the screen's box is the display's columns and rows of them.
-const CellPixels = 5;
+// The colours of cells a hand edit forces, while edits are shown: warm, unlike converted ones.
+const EditedLitColour = '#ffc857';
+const EditedDarkColour = '#5c3a12';
+// A cell's size in CSS pixels where the page's style does not set one (--cell on the screen).
+const DefaultCellPixels = 5;
+
+// The cell size the page's style gives the screen's canvases, in CSS pixels.
+export function cellPixels(canvas: HTMLCanvasElement): number {
+  const size = Number.parseFloat(getComputedStyle(canvas).getPropertyValue('--cell'));
+  return Number.isFinite(size) && size > 0 ? size : DefaultCellPixels;
+}
+
+// Sizes a canvas to the display's cells at the page's cell size, its backing store in device
+// pixels; returns the device pixels a CSS pixel has.
+export function sizeToDisplay(canvas: HTMLCanvasElement, display: Display, cell: number): number {
+  const { columns, rows } = display;
+  canvas.style.width = `${columns * cell}px`;
+  canvas.style.height = `${rows * cell}px`;
+  const ratio = Math.max(1, Math.round(window.devicePixelRatio || 1));
+  canvas.width = Math.round(columns * cell * ratio);
+  canvas.height = Math.round(rows * cell * ratio);
+  return ratio;
+}
 
 export interface Stroke {
   lit: boolean;
@@ -23,11 +44,15 @@ export interface PaintHandlers {
   painting(stroke: Stroke): void;
   // The stroke ended: one step of the work.
   painted(stroke: Stroke): void;
+  // Whether the pen paints lit: the left button and a finger paint with it, the right one dark.
+  penLit(): boolean;
 }
 
 export class ScreenView {
   private readonly context: CanvasRenderingContext2D;
-  private readonly ratio: number;
+  private ratio: number;
+  private cell: number;
+  private lastMarks: Uint8Array | null = null;
   private stroke: Stroke | null = null;
   private readonly line: PaintHandlers['line'];
   private lastCell: [number, number] | null = null;
@@ -40,38 +65,40 @@ export class ScreenView {
     const { columns, rows } = display;
     this.lastScreen = new Uint8Array(columns * rows);
     this.line = handlers.line;
-    // The canvas's box is exactly the display's cells at their CSS size (it has no border or
-    // padding), so a click at a cell's centre lands on that cell whatever the zoom. The size is
-    // not read from the layout: that would force one before the page is first drawn.
-    canvas.style.width = `${columns * CellPixels}px`;
-    canvas.style.height = `${rows * CellPixels}px`;
-    const ratio = Math.max(1, Math.round(window.devicePixelRatio || 1));
-    canvas.width = columns * CellPixels * ratio;
-    canvas.height = rows * CellPixels * ratio;
     const context = canvas.getContext('2d');
     if (!context) throw new Error('no 2D canvas');
-    context.scale(ratio, ratio);
     this.context = context;
-    this.ratio = ratio;
+    // The canvas's box is exactly the display's cells at their CSS size (it has no border or
+    // padding), so a click at a cell's centre lands on that cell whatever the zoom.
+    this.cell = cellPixels(canvas);
+    this.ratio = sizeToDisplay(canvas, display, this.cell);
+    window.addEventListener('resize', () => {
+      const cell = cellPixels(canvas);
+      if (cell === this.cell) return;
+      this.cell = cell;
+      this.ratio = sizeToDisplay(canvas, display, cell);
+      this.draw(this.lastScreen, this.lastMarks);
+    });
 
     canvas.addEventListener('contextmenu', (event) => event.preventDefault());
     canvas.addEventListener('pointerdown', (event) => {
-      if (event.button !== 0 && event.button !== 2) return;
+      // One finger paints; a second one is the start of a pinch or a scroll, not paint.
+      if (!event.isPrimary || (event.button !== 0 && event.button !== 2)) return;
       event.preventDefault();
       canvas.setPointerCapture(event.pointerId);
-      this.stroke = { lit: event.button === 0, cells: new Set() };
+      this.stroke = { lit: event.button === 0 && handlers.penLit(), cells: new Set() };
       this.lastCell = null;
       this.extend(event);
       handlers.painting(this.stroke);
     });
     canvas.addEventListener('pointermove', (event) => {
-      if (!this.stroke) return;
+      if (!this.stroke || !event.isPrimary) return;
       const events = event.getCoalescedEvents ? event.getCoalescedEvents() : [];
       for (const each of events.length ? events : [event]) this.extend(each);
       handlers.painting(this.stroke);
     });
     const finish = (event: PointerEvent): void => {
-      if (!this.stroke) return;
+      if (!this.stroke || !event.isPrimary) return;
       const stroke = this.stroke;
       this.stroke = null;
       if (canvas.hasPointerCapture(event.pointerId)) canvas.releasePointerCapture(event.pointerId);
@@ -107,14 +134,17 @@ export class ScreenView {
     return this.stroke !== null;
   }
 
-  draw(screen: Screen): void {
+  // `marks`, when given, are the hand edits (non-zero where a cell is forced), drawn warm.
+  draw(screen: Screen, marks: Uint8Array | null = null): void {
     this.lastScreen = screen;
-    drawCells(this.context, screen, this.display, CellPixels, this.ratio);
+    this.lastMarks = marks;
+    drawCells(this.context, screen, this.display, this.cell, this.ratio, marks);
     if (document.activeElement !== this.canvas) return;
     const [column, row] = this.cursor;
+    const cell = this.cell * this.ratio;
     this.context.strokeStyle = '#ffb020';
-    this.context.lineWidth = 1;
-    this.context.strokeRect(column * CellPixels + 0.5, row * CellPixels + 0.5, CellPixels, CellPixels);
+    this.context.lineWidth = Math.max(1, this.ratio);
+    this.context.strokeRect(column * cell + 0.5, row * cell + 0.5, cell, cell);
   }
 
   private extend(event: PointerEvent): void {
@@ -139,14 +169,16 @@ function packed(colour: string): number {
 
 const GlassPixel = packed(Glass);
 const CellPixelColours = [packed(DarkColour), packed(LitColour)]; // dark, lit
+const EditedPixelColours = [packed(EditedDarkColour), packed(EditedLitColour)];
 
 // Each display pixel a square of `size` CSS pixels (`ratio` device pixels each) with a dark gap
-// at its top and left, lit ones light, on dark glass. Written as pixels rather than as 4096
-// rectangles: a software canvas takes tens of milliseconds to fill that many.
+// at its top and left, lit ones light, on dark glass; cells that `marks` flags in warm colours.
+// Written as pixels rather than as 4096 rectangles: a software canvas takes tens of milliseconds
+// to fill that many.
 export function drawCells(context: CanvasRenderingContext2D, screen: Screen, display: Display, size: number,
-  ratio = 1): void {
+  ratio = 1, marks: Uint8Array | null = null): void {
   const { columns, rows } = display;
-  const cell = size * ratio;
+  const cell = Math.max(1, Math.round(size * ratio));
   const gap = size >= 3 ? ratio : 0;
   const width = columns * cell;
   const image = context.createImageData(width, rows * cell);
@@ -154,8 +186,11 @@ export function drawCells(context: CanvasRenderingContext2D, screen: Screen, dis
   const line = new Uint32Array(width);
   for (let row = 0; row < rows; ++row) {
     line.fill(GlassPixel);
-    for (let column = 0; column < columns; ++column)
-      line.fill(CellPixelColours[screen[row * columns + column]], column * cell + gap, (column + 1) * cell);
+    for (let column = 0; column < columns; ++column) {
+      const at = row * columns + column;
+      const colours = marks && marks[at] !== 0 ? EditedPixelColours : CellPixelColours;
+      line.fill(colours[screen[at]], column * cell + gap, (column + 1) * cell);
+    }
     const top = row * cell;
     pixels.fill(GlassPixel, top * width, (top + gap) * width);
     for (let y = top + gap; y < top + cell; ++y) pixels.set(line, y * width);

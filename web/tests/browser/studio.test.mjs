@@ -2,7 +2,9 @@
 // painting with undo and redo, a reload that keeps the work, hostile files, no request after
 // load, the Content Security Policy, and accessibility.
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
+import os from 'node:os';
 import path from 'node:path';
 import zlib from 'node:zlib';
 import { beforeEach, afterEach, describe, test } from 'node:test';
@@ -24,6 +26,26 @@ afterEach(async () => {
 });
 
 const data = (name) => path.join(dataDir, name);
+const commandLine = () => page.getByLabel('Command line', { exact: true }).inputValue();
+
+// Runs the commands the page shows, as shown, in a folder that holds the file opened, with the
+// tbs that TBS names (the normal build's, when the whole suite runs): they must make the bytes
+// the page saved. Without TBS, the commands' words are checked against the golden files only.
+async function assertCommandsMake(saved, opened) {
+  if (!process.env.TBS) return;
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'studio-commands-'));
+  const bin = path.join(folder, 'bin');
+  fs.mkdirSync(bin);
+  fs.symlinkSync(path.resolve(process.env.TBS), path.join(bin, 'tbs'));
+  if (opened) fs.copyFileSync(opened, path.join(folder, path.basename(opened)));
+  const commands = await commandLine();
+  assert.notEqual(commands, '');
+  execFileSync('bash', ['-euo', 'pipefail', '-c', commands], {
+    cwd: folder, env: { ...process.env, PATH: `${bin}:${process.env.PATH}` }, stdio: ['ignore', 'inherit', 'inherit'],
+  });
+  assert.deepEqual(fs.readFileSync(path.join(folder, 'screen.tbs')), saved, commands);
+  fs.rmSync(folder, { recursive: true });
+}
 const cell = (screen, column, row) => screen[row * 32 + column];
 const labels = {
   fit: 'Fit', rotate: 'Rotate', dither: 'Dither', background: 'Background', levels: 'Levels',
@@ -35,9 +57,10 @@ async function setThreshold(value) {
   await page.getByLabel('Threshold', { exact: true }).fill(String(value));
 }
 
-// Sets the four inputs of the picture's or the text's area, shrunk first so that no step on
-// the way leaves the display.
+// Sets the four inputs of the picture's or the text's area (in the Custom layout, where they
+// show), shrunk first so that no step on the way leaves the display.
 async function setArea(prefix, area) {
+  await page.getByLabel('Layout', { exact: true }).selectOption('custom');
   const [x, y, width, height] = area.split(',');
   const input = (name) => page.getByLabel(`${prefix} ${name}`, { exact: true });
   await input('width').fill('1');
@@ -75,8 +98,10 @@ describe('a picture in, the screen tbs writes out', () => {
       assert.match(await openFile(page, data(picture)), new RegExp(`Opened ${picture}`));
       await setOptions(words);
       // The command shown gives the options set (in the table's order).
-      const shown = (await page.locator('#command-line').textContent()).split('\n')[0];
-      assert.deepEqual(optionPairs(shown.replace(/^tbs convert ?/, '')), optionPairs(words.join(' ')));
+      const shown = (await commandLine()).split('\n')[0];
+      assert.match(shown, new RegExp(`^tbs convert ${picture} (.*)-o screen.tbs$`));
+      assert.deepEqual(optionPairs(shown.replace(/^tbs convert \S+ ?/, '').replace(/ ?-o screen.tbs$/, '')),
+        optionPairs(words.join(' ')));
       const saved = await savedBytes(page, 'Save .tbs');
       assert.equal(saved.name, picture.replace(/\.png$/, '.tbs'));
       assert.deepEqual(saved.bytes, fs.readFileSync(data(expected)));
@@ -96,16 +121,18 @@ describe('a picture in, the screen tbs writes out', () => {
         const name = textWords[i].replace(/^--/, '');
         if (name === 'area') await setArea('Text', textWords[++i]);
         else if (name === 'invert') await page.getByLabel('Dark text', { exact: true }).check();
+        else if (name === 'wrap') await page.getByLabel('Wrap lines', { exact: true }).check();
         else await page.getByLabel({ rotate: 'Text rotation', font: 'Font', align: 'Align' }[name], { exact: true })
           .selectOption(textWords[++i]);
       }
       await page.getByLabel('Text', { exact: true }).fill(lines.split(';').join('\n'));
       assert.equal(await page.locator('#text-problem').textContent(), '');
-      const command = await page.locator('#text-command-line').textContent();
-      assert.match(command, /^tbs text '.*' (.*) --over SCREEN$/);
-      assert.deepEqual(optionPairs(command.match(/' (--.*) --over SCREEN$/)[1]), optionPairs(textOptions));
+      const command = (await commandLine()).split('\n')[1];
+      assert.match(command, /^tbs text .* --over screen.tbs -o screen.tbs$/);
+      assert.deepEqual(optionPairs(command.match(/ (--.*) --over screen.tbs -o screen.tbs$/)[1]), optionPairs(textOptions));
       const saved = await savedBytes(page, 'Save .tbs');
       assert.deepEqual(saved.bytes, fs.readFileSync(data(expected)));
+      await assertCommandsMake(saved.bytes, data(picture));
     });
   }
 
@@ -154,7 +181,7 @@ describe("text set as the core's golden screens show it", () => {
       await page.getByLabel('Text rotation', { exact: true }).selectOption(golden.rotate);
       await page.getByLabel('Align', { exact: true }).selectOption(golden.align);
       if (golden.invert === 'yes') await page.getByLabel('Dark text', { exact: true }).check();
-      if (golden.wrap === 'yes') await page.getByLabel('Wrap lines', { exact: true }).check();
+      await page.getByLabel('Wrap lines', { exact: true }).setChecked(golden.wrap === 'yes');
       await setArea('Text', golden.area);
       await page.getByLabel('Text', { exact: true }).fill(golden.text.join('\n'));
       assert.equal(await page.locator('#text-problem').textContent(), '');
@@ -173,6 +200,7 @@ describe("text set as the core's golden screens show it", () => {
   });
 
   test('text that does not fit says so in the words of tbs, and sets nothing', async () => {
+    await page.getByLabel('Wrap lines', { exact: true }).uncheck();
     await page.getByLabel('Font', { exact: true }).selectOption('spleen-8x16');
     await page.getByLabel('Text rotation', { exact: true }).selectOption('0');
     await page.getByLabel('Text', { exact: true }).fill('MUCH TOO LONG FOR THIS');
@@ -270,6 +298,7 @@ describe('touch-up', () => {
 
 test('a value typed that tbs would refuse shows its words and changes nothing', async () => {
   await openFile(page, data('badge.png'));
+  await page.getByLabel('Layout', { exact: true }).selectOption('custom');
   // Each box is typed into a character at a time: the characters before the last give a value
   // that is taken, the last one a value that is not. Leaving a number's box shows the value in
   // force again; an area's boxes keep what was typed, to be put right in another of them.
@@ -297,22 +326,29 @@ test('a value typed that tbs would refuse shows its words and changes nothing', 
   await page.getByLabel('Picture X', { exact: true }).fill('0');
   await page.getByLabel('Picture width', { exact: true }).fill('30');
   assert.equal(await page.getByLabel('Picture width', { exact: true }).getAttribute('aria-invalid'), null);
-  assert.match(await page.locator('#command-line').textContent(), /--area 0,0,30,128/);
+  assert.match(await commandLine(), /--area 0,0,30,128/);
 });
 
-test('choosing a candidate of the compare strip sets its dither and threshold', async () => {
+test('the candidates keep their order and the focus; the chosen one is pressed', async () => {
   await openFile(page, data('badge.png'));
-  const candidates = page.getByRole('button', { name: /^Candidate / });
+  const strip = page.getByRole('group', { name: 'Candidates' });
+  const candidates = strip.getByRole('button');
   await candidates.first().waitFor();
   assert.ok(await candidates.count() >= 5);
-  const bayer = page.getByRole('button', { name: /^Candidate --dither bayer / });
-  const name = await bayer.getAttribute('aria-label');
-  const threshold = name.match(/--threshold (\d+)/)[1];
-  await bayer.click();
+  const names = await candidates.allInnerTexts();
+  // Named in words, with the exact options as their description.
+  const pattern = strip.getByRole('button', { name: /^Pattern, threshold \d+/ });
+  const exact = await pattern.evaluate((button) => document.getElementById(button.getAttribute('aria-describedby')).textContent);
+  const threshold = exact.match(/^--dither bayer --threshold (\d+)$/)[1];
+  await pattern.focus();
+  await page.keyboard.press('Enter');
   assert.equal(await page.getByLabel('Dither', { exact: true }).inputValue(), 'bayer');
   assert.equal(await page.getByLabel('Threshold', { exact: true }).inputValue(), threshold);
   assert.equal(await page.getByLabel('Automatic threshold', { exact: true }).isChecked(), false);
-  await page.getByRole('button', { name: /^Candidate --dither bayer / }).and(page.locator('[aria-pressed="true"]')).waitFor();
+  await pattern.and(page.locator('[aria-pressed="true"]')).waitFor();
+  assert.deepEqual(await candidates.allInnerTexts(), names);
+  assert.equal(await pattern.evaluate((button) => document.activeElement === button), true);
+  assert.equal(await strip.locator('[aria-pressed="true"]').count(), 1);
 });
 
 test('a reload keeps the picture, the options, the text and the edits', async () => {
@@ -554,4 +590,75 @@ test('every control is reachable by its visible label, and axe finds nothing ser
   results = await new AxeBuilder({ page }).analyze();
   const serious = results.violations.filter((v) => v.impact === 'serious' || v.impact === 'critical');
   assert.deepEqual(serious.map((v) => `${v.id}: ${v.help}`), []);
+});
+
+describe('what a newcomer does: the screen saved is what the commands shown make', () => {
+  const typeName = (lines) => async () => page.getByLabel('Text', { exact: true }).fill(lines);
+  const flows = [
+    ['a picture and a name: the picture above, the name wrapped below', 'badge.png', [typeName('ZOË MÜLLER')],
+      [/^tbs convert badge.png --area 0,0,32,96 -o screen.tbs$/, /^tbs text 'ZOË MÜLLER' --wrap --area 0,96,32,32 --over screen.tbs -o screen.tbs$/]],
+    ['zoomed in, the picture dragged and moved by keys', 'badge.png', [
+      async () => page.getByLabel('Zoom', { exact: true }).fill('4'),
+      async () => {
+        const box = await page.getByRole('img', { name: 'Original picture' }).boundingBox();
+        await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+        await page.mouse.down();
+        await page.mouse.move(box.x + box.width / 2 - 30, box.y + box.height / 2 + 20, { steps: 4 });
+        await page.mouse.up();
+        await page.getByRole('img', { name: 'Original picture' }).press('Shift+ArrowRight');
+      }],
+      [/^tbs convert badge.png --crop \d+,\d+,\d+,\d+ -o screen.tbs$/]],
+    ['the text above a turned picture, Invert all, then a threshold', 'badge.png', [
+      typeName('HI'),
+      async () => page.getByLabel('Layout', { exact: true }).selectOption('text-above-picture'),
+      async () => page.getByLabel('Rotate', { exact: true }).selectOption('90'),
+      async () => page.getByRole('button', { name: 'Invert all' }).click(),
+      async () => setThreshold(90)],
+      [/^tbs convert badge.png --rotate 90 --threshold 90 --invert --area 0,32,32,96 -o screen.tbs$/,
+        /^tbs text HI --wrap --invert --area 0,0,32,32 --over screen.tbs -o screen.tbs$/]],
+    ['a screen file with a name over it', 'badge-default.tbs', [typeName('ANNA')],
+      [/^tbs text ANNA --wrap --area 0,96,32,32 --over badge-default.tbs -o screen.tbs$/]],
+    ['text alone', null, [typeName("IT'S ME")], [/^tbs text 'IT'\\''S ME' --wrap -o screen.tbs$/]],
+  ];
+  for (const [what, file, steps, expected] of flows) {
+    test(what, async () => {
+      if (file) await openFile(page, data(file));
+      for (const step of steps) await step();
+      const commands = (await commandLine()).split('\n');
+      assert.equal(commands.length, expected.length, commands.join('\n'));
+      commands.forEach((command, i) => assert.match(command, expected[i]));
+      assert.equal(await page.locator('#command-note').textContent().then((note) => /not in these/.test(note)), false);
+      const saved = await savedBytes(page, 'Save .tbs');
+      await assertCommandsMake(saved.bytes, file && data(file));
+    });
+  }
+
+  test('hand edits: the pen paints by finger, edits are shown marked, and cover-all is said', async () => {
+    const touch = await session.browser.newContext({ hasTouch: true, isMobile: true, viewport: { width: 360, height: 740 } });
+    const phone = await openStudio(touch, session.server.url);
+    try {
+      await phone.getByRole('button', { name: 'All on' }).click();
+      assert.match(await phone.locator('#edits-note').textContent(), /Clear edits/);
+      await phone.getByRole('radiogroup', { name: 'Pen' }).getByLabel('Dark').check();
+      const screen = phone.getByRole('img', { name: 'Boot screen', exact: true });
+      await screen.scrollIntoViewIfNeeded();
+      const box = await screen.boundingBox();
+      await phone.touchscreen.tap(box.x + 4.5 * box.width / 32, box.y + 9.5 * box.height / 128);
+      const shown = await shownScreen(phone);
+      assert.equal(cell(shown, 4, 9), '0');
+      assert.equal(shown.replace(/1/g, '').length, 1);
+      // Shown marked: the edited cells are drawn in other colours than converted ones.
+      const colourAt = (column, row) => screen.evaluate((canvas, [c, r]) => {
+        const scale = canvas.width / 32;
+        return Array.from(canvas.getContext('2d').getImageData((c + 0.6) * scale, (r + 0.6) * scale, 1, 1).data).join();
+      }, [column, row]);
+      const plain = await colourAt(4, 9);
+      await phone.getByLabel('Show edits', { exact: true }).check();
+      assert.notEqual(await colourAt(4, 9), plain);
+      await phone.getByRole('button', { name: 'Clear edits' }).click();
+      assert.equal(await phone.locator('#edits-note').isHidden(), true);
+    } finally {
+      await touch.close();
+    }
+  });
 });

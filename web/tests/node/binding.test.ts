@@ -139,6 +139,9 @@ test('the table the page builds its controls from agrees with what the core take
         for (const value of [row.minimum - row.step, row.maximum + row.step])
           assert.ok(!taken(row.name, String(value)), `${what} ${value}`);
         if (row.automatic) assert.ok(taken(row.name, row.automatic), what);
+      } else if (row.kind === 'rectangle') {
+        // A crop: any rectangle of whole pixels; whether it lies on the picture is the picture's.
+        assert.ok(taken(row.name, '0,0,1,1') && !taken(row.name, '0,0,0,1'), what);
       } else {
         assert.equal(row.kind, 'area', what);
         const { columns, rows: displayRows } = core.vocabulary.display;

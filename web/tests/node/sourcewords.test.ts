@@ -16,6 +16,7 @@ const Allowed: [string, string, string][] = [
   ['opening.ts', 'none', "the browser's decoding settings: no colour management, no premultiplied alpha"],
   ['core.ts', 'area', 'the kind of value an option takes, as the table names it'],
   ['controls.ts', 'area', 'the kind of value an option takes, as the table names it'],
+  ['plan.ts', 'area', 'the kind of value an option takes, as the table names it'],
   ['index.html', '32', "the header icon's own size"],
   ['index.html', 'none', 'a keyword of the Content Security Policy'],
   ['index.html', '0', "the screen's place in the order of the Tab key (tabindex)"],

@@ -7,8 +7,8 @@ import { before, test } from 'node:test';
 import type { CommandName, OptionRow, OptionValue, OptionValues, Screen, StudioCore } from '../../src/core';
 import { workRules } from '../../src/options';
 import {
-  composed, emptyWork, everyCell, History, opened, painted, restoredWork, storedWork, withLines,
-  withOptions, withoutEdits, type Work, type WorkRules,
+  composed, emptyWork, everyCell, History, invertedAll, opened, painted, restoredWork, storedWork, withFraming,
+  withLayout, withLines, withOptions, withoutEdits, type Work, type WorkRules,
 } from '../../src/work';
 import { loadCore } from './corefortests';
 
@@ -33,12 +33,13 @@ function random(seed: number): () => number {
   };
 }
 
-// What conversion and text give: any screen that depends on the source, every option and the
-// lines will do.
-function baseScreen(sourceId: string | null, options: object, lines: string): Screen {
+// What conversion and text give: any screen that depends on the source, every option, the
+// lines, the layout and the framing will do.
+function baseScreen(sourceId: string | null, options: object, lines: string, layout: string, framing: object): Screen {
   const screen = new Uint8Array(cellCount);
   if (sourceId === null && lines === '') return screen;
-  const next = random([...`${sourceId}${JSON.stringify(options)}${lines}`].reduce((h, c) => h * 31 + c.charCodeAt(0), 7));
+  const next = random([...`${sourceId}${JSON.stringify(options)}${lines}${layout}${JSON.stringify(framing)}`]
+    .reduce((h, c) => h * 31 + c.charCodeAt(0), 7));
   for (let i = 0; i < cellCount; ++i) screen[i] = next() < 0.5 ? 1 : 0;
   return screen;
 }
@@ -48,6 +49,8 @@ type Step =
   | { kind: 'option'; command: CommandName; change: OptionValues; group: string | null }
   | { kind: 'lines'; lines: string }
   | { kind: 'open'; source: string }
+  | { kind: 'layout'; layout: string }
+  | { kind: 'framing'; framing: { zoom: number; x: number; y: number }; group: string | null }
   | { kind: 'invert all' | 'all on' | 'all off' | 'clear edits' | 'undo' | 'redo' | 'reload' };
 
 // Values the option takes: each choice, the ends of a range and a step in, its automatic word
@@ -69,7 +72,13 @@ function randomStep(next: () => number, sources: number): Step {
     const cells = Array.from({ length: 1 + Math.floor(next() * 4) }, () => Math.floor(next() * 8) * columns + Math.floor(next() * 4));
     return { kind: 'paint', cells, lit: next() < 0.5 };
   }
-  if (roll < 0.55) return { kind: 'open', source: `picture-${Math.floor(next() * sources)}` };
+  if (roll < 0.5) return { kind: 'open', source: `picture-${Math.floor(next() * sources)}` };
+  if (roll < 0.52) return { kind: 'layout', layout: pick(['', ...core.vocabulary.layouts.map((layout) => layout.value)]) };
+  if (roll < 0.55) {
+    // Zooming with the slider, or dragging the picture: each gesture is one step.
+    const zoom = pick([1, 2, 3.5, 8]);
+    return { kind: 'framing', framing: { zoom, x: pick([0, 0.25, 0.5, 1]), y: pick([0, 0.5]) }, group: pick([null, 'zoom', 'framing-1']) };
+  }
   if (roll < 0.6) {
     // Typing into the text box: each burst of changes is one step.
     return { kind: 'lines', lines: pick(['', 'A', 'AN', 'ANNA', 'IF FOUND\nCALL 555', 'Zoë']) };
@@ -77,7 +86,8 @@ function randomStep(next: () => number, sources: number): Step {
   if (roll < 0.77) {
     // Mostly the picture's options; what is typed into a box is one step, like the text box.
     const command: CommandName = roll < 0.72 ? 'convert' : 'text';
-    const row = pick(core.vocabulary.commands[command]);
+    // The crop is the framing's, never set as a value.
+    const row = pick(core.vocabulary.commands[command].filter((each) => each.kind !== 'rectangle'));
     const typed = row.kind === 'area' || row.kind === 'whole' || row.kind === 'number';
     const group = typed ? `${command}-${row.name}` : null;
     return { kind: 'option', command, change: { [row.name]: pick(valuesFor(row)) }, group };
@@ -86,16 +96,27 @@ function randomStep(next: () => number, sources: number): Step {
 }
 
 // The model: a list of whole states and the one shown; edits as plain numbers per cell.
-interface ModelState { source: string | null; options: Record<string, Record<string, OptionValue>>; lines: string; edits: number[] }
+interface ModelState {
+  source: string | null; options: Record<string, Record<string, OptionValue>>; lines: string; edits: number[];
+  layout: string; framing: { zoom: number; x: number; y: number }; inverted: boolean;
+}
 class Model {
   group: string | null = null; // the group of the last step, while nothing else came between
-  states: ModelState[] = [{ source: null, options: structuredClone(rules.defaults), lines: '', edits: new Array(cellCount).fill(0) }];
+  states: ModelState[] = [{
+    source: null, options: structuredClone(rules.defaults), lines: '', edits: new Array(cellCount).fill(0),
+    layout: '', framing: { zoom: 1, x: 0.5, y: 0.5 }, inverted: false,
+  }];
   index = 0;
   constructor(private readonly limit: number) {}
   get state(): ModelState { return this.states[this.index]; }
+  // Invert all swaps the whole screen, edits included; a paint then forces what it shows.
   shown(): number[] {
-    const base = baseScreen(this.state.source, this.state.options, this.state.lines);
-    return this.state.edits.map((edit, i) => (edit === 0 ? base[i] : edit === 2 ? 1 : 0));
+    const s = this.state;
+    const base = baseScreen(s.source, s.options, s.lines, s.layout, s.framing);
+    return s.edits.map((edit, i) => (edit === 0 ? base[i] : edit === 2 ? 1 : 0) ^ (s.inverted ? 1 : 0));
+  }
+  forcing(lit: boolean): number {
+    return lit !== this.state.inverted ? 2 : 1;
   }
   push(next: ModelState, group: string | null = null): void {
     if (JSON.stringify(next) === JSON.stringify(this.state)) return;
@@ -113,7 +134,7 @@ class Model {
     const s = this.state;
     const copy = (change: Partial<ModelState>): ModelState => ({ ...structuredClone(s), ...change });
     switch (step.kind) {
-    case 'paint': { const edits = [...s.edits]; for (const c of step.cells) edits[c] = step.lit ? 2 : 1; this.push(copy({ edits })); break; }
+    case 'paint': { const edits = [...s.edits]; for (const c of step.cells) edits[c] = this.forcing(step.lit); this.push(copy({ edits })); break; }
     case 'option': {
       const options = structuredClone(s.options);
       Object.assign(options[step.command], step.change);
@@ -121,10 +142,12 @@ class Model {
       break;
     }
     case 'lines': this.push(copy({ lines: step.lines }), 'lines'); break;
-    case 'open': this.push(copy({ source: step.source, edits: new Array(cellCount).fill(0) })); break;
-    case 'invert all': this.push(copy({ edits: this.shown().map((lit) => (lit ? 1 : 2)) })); break;
-    case 'all on': this.push(copy({ edits: new Array(cellCount).fill(2) })); break;
-    case 'all off': this.push(copy({ edits: new Array(cellCount).fill(1) })); break;
+    case 'open': this.push(copy({ source: step.source, edits: new Array(cellCount).fill(0), framing: { zoom: 1, x: 0.5, y: 0.5 } })); break;
+    case 'layout': this.push(copy({ layout: step.layout })); break;
+    case 'framing': this.push(copy({ framing: step.framing }), step.group); break;
+    case 'invert all': this.push(copy({ inverted: !s.inverted })); break;
+    case 'all on': this.push(copy({ edits: new Array(cellCount).fill(this.forcing(true)) })); break;
+    case 'all off': this.push(copy({ edits: new Array(cellCount).fill(this.forcing(false)) })); break;
     case 'clear edits': this.push(copy({ edits: new Array(cellCount).fill(0) })); break;
     case 'undo': this.group = null; if (this.index > 0) this.index--; break;
     case 'redo': this.group = null; if (this.index < this.states.length - 1) this.index++; break;
@@ -140,7 +163,10 @@ class Studio {
   history: History;
   constructor(private readonly limit: number) { this.history = new History(emptyWork(rules), limit); }
   get work(): Work { return this.history.present; }
-  shown(): Screen { return composed(baseScreen(this.work.source?.id ?? null, this.work.options, this.work.lines), this.work.edits); }
+  shown(): Screen {
+    const w = this.work;
+    return composed(baseScreen(w.source?.id ?? null, w.options, w.lines, w.layout, w.framing), w.edits, w.inverted);
+  }
   play(step: Step): void {
     const work = this.work;
     switch (step.kind) {
@@ -148,7 +174,9 @@ class Studio {
     case 'option': this.history.apply(withOptions(work, step.command, step.change), step.group); break;
     case 'lines': this.history.apply(withLines(work, step.lines), 'lines'); break;
     case 'open': this.history.apply(opened(work, { id: step.source, name: `${step.source}.png`, kind: 'picture' })); break;
-    case 'invert all': { const shown = this.shown(); this.history.apply(everyCell(work, (c) => shown[c] === 0)); break; }
+    case 'layout': this.history.apply(withLayout(work, step.layout)); break;
+    case 'framing': this.history.apply(withFraming(work, step.framing), step.group); break;
+    case 'invert all': this.history.apply(invertedAll(work)); break;
     case 'all on': this.history.apply(everyCell(work, () => true)); break;
     case 'all off': this.history.apply(everyCell(work, () => false)); break;
     case 'clear edits': this.history.apply(withoutEdits(work)); break;
@@ -174,6 +202,9 @@ function difference(studio: Studio, model: Model): string | null {
     }
   }
   if (work.lines !== model.state.lines) return `lines ${JSON.stringify(work.lines)} != ${JSON.stringify(model.state.lines)}`;
+  if (work.layout !== model.state.layout) return `layout ${work.layout} != ${model.state.layout}`;
+  if (JSON.stringify(work.framing) !== JSON.stringify(model.state.framing)) return 'framing differs';
+  if (work.inverted !== model.state.inverted) return `inverted ${work.inverted} != ${model.state.inverted}`;
   if (!work.edits.every((e, i) => e === model.state.edits[i])) return 'edits differ';
   const expected = model.shown();
   if (!studio.shown().every((lit, i) => lit === expected[i])) return 'shown screen differs';
@@ -234,6 +265,8 @@ test('a stored work that this page did not write, or that the core does not take
     ['a missing command', { ...good, options: { convert } }],
     ['lines that are not text', { ...good, lines: 5 }],
     ['a source without id', { ...good, source: { name: 'a.png', kind: 'picture' } }],
+    ['a framing that is no number', { ...good, framing: { zoom: 'x', x: 0.5, y: 0.5 } }],
+    ['Invert all that is not a flag', { ...good, inverted: 'yes' }],
     ['nothing', null],
   ] as const)
     assert.equal(restoredWork(bad, rules), null, what);
