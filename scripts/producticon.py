@@ -170,6 +170,20 @@ def icon(size):
     return _drawn(size)
 
 
+def maskable(size):
+    """The icon for a launcher that cuts its own shape: the bezel's colour to every edge, the
+    icon drawn at 70 % in the middle, inside the circle a launcher may keep (80 % of the side)."""
+    inner = round(size * 0.7) // 2 * 2
+    drawn = icon(inner)
+    background = PALETTE["b"]
+    pixels = [[background] * size for _ in range(size)]
+    offset = (size - inner) // 2
+    for y, row in enumerate(drawn):
+        for x, colour in enumerate(row):
+            pixels[offset + y][offset + x] = _over(colour, background, 1)
+    return pixels
+
+
 def png_bytes(rows):
     """An 8-bit RGBA PNG of the rows."""
     width, height = len(rows[0]), len(rows)

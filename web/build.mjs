@@ -45,6 +45,9 @@ for (const size of [16, 32]) {
 }
 fs.writeFileSync(path.join(next, 'index.html'), page);
 fs.copyFileSync(path.join(here, 'src', 'studio.css'), path.join(next, 'studio.css'));
+// What installing the studio takes: the manifest and the icons it names.
+fs.copyFileSync(path.join(here, 'src', 'manifest.webmanifest'), path.join(next, 'manifest.webmanifest'));
+fs.cpSync(path.join(here, 'src', 'icons'), path.join(next, 'icons'), { recursive: true });
 await build({
   ...forBrowsers,
   entryPoints: [path.join(here, 'src', 'offline-worker.js')],
@@ -75,6 +78,7 @@ if (process.argv.includes('--tests')) {
   });
 }
 
-let total = 0;
-for (const file of fs.readdirSync(site)) total += fs.statSync(path.join(site, file)).size;
-console.log(`build: ${site} (${fs.readdirSync(site).length} files, ${(total / 1024).toFixed(0)} KiB)`);
+const files = fs.readdirSync(site, { recursive: true }).map((file) => path.join(site, file))
+  .filter((file) => fs.statSync(file).isFile());
+const total = files.reduce((sum, file) => sum + fs.statSync(file).size, 0);
+console.log(`build: ${site} (${files.length} files, ${(total / 1024).toFixed(0)} KiB)`);

@@ -24,7 +24,7 @@ export const ContentSecurityPolicy = "default-src 'self'; script-src 'self' 'was
   "frame-ancestors 'none'";
 const types = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8',
-  '.css': 'text/css; charset=utf-8',
+  '.css': 'text/css; charset=utf-8', '.webmanifest': 'application/manifest+json', '.png': 'image/png',
 };
 
 const server = http.createServer((request, response) => {

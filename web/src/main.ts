@@ -418,6 +418,24 @@ class Studio {
     return this.keeping;
   }
 
+  // A message that does not interrupt: shown only where nothing else is being said.
+  tell(text: string): void {
+    if (!this.messages.textContent) this.say(text, false);
+  }
+
+  // Files the system opens with the installed studio (from a file manager): each is opened as
+  // though chosen with Open, one step each. Browsers without it open files by Open and drop.
+  openLaunchedFiles(): void {
+    const queue = (window as unknown as { launchQueue?: LaunchQueue }).launchQueue;
+    queue?.setConsumer(async (launch) => {
+      for (const handle of launch.files ?? []) {
+        if (handle.kind !== 'file') continue;
+        const file = await (handle as FileSystemFileHandle).getFile();
+        await this.open(file, file.name);
+      }
+    });
+  }
+
   private say(text: string, error: boolean): void {
     this.messages.textContent = text;
     this.messages.classList.toggle('error', error);
@@ -576,6 +594,11 @@ class Studio {
   }
 }
 
+// The File Handling API, not yet in TypeScript's DOM types.
+interface LaunchQueue {
+  setConsumer(consumer: (launch: { files?: readonly FileSystemHandle[] }) => void): void;
+}
+
 // The text's lines as set: without the line breaks that end it.
 function textLines(work: Work): string {
   return work.lines.replace(/\n+$/, '');
@@ -608,7 +631,9 @@ async function start(): Promise<void> {
     // For the tests and the performance figures: the studio, and when it became usable.
     (window as unknown as { studio: Studio }).studio = studio;
     performance.mark('studio-ready');
-    registerOfflineWorker();
+    studio.openLaunchedFiles();
+    registerOfflineWorker(() => studio.tell(
+      'A new version of the studio is ready; it starts the next time you open the studio.'));
   } catch (error) {
     element('messages').textContent = `The studio could not start: ${String(error)}`;
     element('messages').setAttribute('role', 'alert');

@@ -4,7 +4,12 @@
 // copies (offline.ts), and later ones are the responses the page asked for anyway.
 import { OfflineCache } from './offlinecache';
 
-self.addEventListener('install', () => self.skipWaiting());
+// The first worker takes over at once, so that the studio opens offline after one visit. A later
+// one (a new build of the worker) waits until every window of the studio is closed: it never
+// takes over a page with work in progress; the page says that it is waiting.
+self.addEventListener('install', () => {
+  if (!self.registration.active) self.skipWaiting();
+});
 
 self.addEventListener('activate', (event) => {
   event.waitUntil((async () => {

@@ -27,9 +27,15 @@ export async function keepSiteFiles(): Promise<void> {
 // Registered once the studio is usable: earlier, the browser's work to install a worker slows
 // the page's first visit down. 'all': the browser's later checks for a new worker may be answered
 // by its HTTP cache (serve.mjs lets it keep the worker a day), so they make no request while the
-// page is open.
-export function registerOfflineWorker(): void {
-  navigator.serviceWorker?.register('offline-worker.js', { updateViaCache: 'all' }).catch(() => {
+// page is open. `waiting` is told when a new version has arrived and waits for the next start.
+export function registerOfflineWorker(waiting: () => void): void {
+  navigator.serviceWorker?.register('offline-worker.js', { updateViaCache: 'all' }).then((registration) => {
+    const told = () => { if (registration.waiting && registration.active) waiting(); };
+    told();
+    registration.addEventListener('updatefound', () => {
+      registration.installing?.addEventListener('statechange', told);
+    });
+  }).catch(() => {
     // Offline use is a convenience.
   });
 }
