@@ -24,8 +24,10 @@ export function cellPixels(canvas: HTMLCanvasElement): number {
 // pixels; returns the device pixels a CSS pixel has.
 export function sizeToDisplay(canvas: HTMLCanvasElement, display: Display, cell: number): number {
   const { columns, rows } = display;
-  canvas.style.width = `${columns * cell}px`;
-  canvas.style.height = `${rows * cell}px`;
+  // The page's style sizes the canvas from the display's columns and rows (and --cell).
+  const root = document.documentElement.style;
+  root.setProperty('--columns', String(columns));
+  root.setProperty('--rows', String(rows));
   const ratio = Math.max(1, Math.round(window.devicePixelRatio || 1));
   canvas.width = Math.round(columns * cell * ratio);
   canvas.height = Math.round(rows * cell * ratio);
