@@ -641,8 +641,7 @@ describe('what a newcomer does: the screen saved is what the commands shown make
       assert.match(await phone.locator('#edits-note').textContent(), /Clear edits/);
       await phone.getByRole('radiogroup', { name: 'Pen' }).getByLabel('Dark').check();
       const screen = phone.getByRole('img', { name: 'Boot screen', exact: true });
-      await screen.scrollIntoViewIfNeeded();
-      const box = await screen.boundingBox();
+      const box = await screenBox(phone);
       await phone.touchscreen.tap(box.x + 4.5 * box.width / 32, box.y + 9.5 * box.height / 128);
       const shown = await shownScreen(phone);
       assert.equal(cell(shown, 4, 9), '0');
