@@ -152,6 +152,17 @@ void putString(std::string &out, std::string_view text)
     out += '"';
 }
 
+// The options of a framing of a picture of `size`; nothing, with the reason in `message`, when
+// they are refused or the size is no picture's.
+std::optional<Options> framingOptions(const geometry::Size &size, const char *options)
+{
+    if (!size.isValid()) {
+        message = "not a picture's size";
+        return std::nullopt;
+    }
+    return conversionOptions(options);
+}
+
 // A layout's area as the studio takes it: the area, "" for the options' own, null when that
 // part is not shown.
 void putLayoutArea(std::string &out, bool shown, const std::optional<geometry::Rect> &area)
@@ -533,14 +544,10 @@ void studio_invert(const std::uint8_t *screen, std::uint8_t *inverted)
 int studio_framed(int fullWidth, int fullHeight, const char *options, double *framing,
                   std::int32_t *placement)
 {
-    const auto parsed = conversionOptions(options);
+    const geometry::Size size{fullWidth, fullHeight};
+    const auto parsed = framingOptions(size, options);
     if (!parsed)
         return 1;
-    const geometry::Size size{fullWidth, fullHeight};
-    if (!size.isValid()) {
-        message = "not a picture's size";
-        return 1;
-    }
     const pictureframing::Framed framed =
         pictureframing::framed(size, *parsed, {framing[0], framing[1], framing[2]});
     framing[0] = framed.framing.zoom;
@@ -569,14 +576,10 @@ int studio_framed(int fullWidth, int fullHeight, const char *options, double *fr
 int studio_moved(int fullWidth, int fullHeight, const char *options, double *framing,
                  double columns, double rows)
 {
-    const auto parsed = conversionOptions(options);
+    const geometry::Size size{fullWidth, fullHeight};
+    const auto parsed = framingOptions(size, options);
     if (!parsed)
         return 1;
-    const geometry::Size size{fullWidth, fullHeight};
-    if (!size.isValid()) {
-        message = "not a picture's size";
-        return 1;
-    }
     const pictureframing::Framing moved =
         pictureframing::moved(size, *parsed, {framing[0], framing[1], framing[2]}, columns, rows);
     framing[0] = moved.zoom;

@@ -2,7 +2,7 @@
 // screen and its original are compared side by side. Dragging it (or the arrow keys on it) moves
 // the picture in its frame: the part that the screen shows follows.
 import type { Framed } from './core';
-import { cellPixels, type Display, sizeToDisplay } from './screenview';
+import { type Display, DisplayCanvas } from './screenview';
 
 export interface Picture {
   bitmap: ImageBitmap; // as held: it may be reduced from the full size
@@ -18,26 +18,13 @@ const Glass = '#0a0c0f';
 const AreaOutline = 'rgba(255, 255, 255, 0.35)';
 
 export class OriginalView {
-  private readonly context: CanvasRenderingContext2D;
-  private cell: number;
-  private ratio: number;
+  private readonly surface: DisplayCanvas;
   private drag: { pointer: number; x: number; y: number } | null = null;
   private gestures = 0;
   private last: { picture: Picture | null; framed: Framed | null } = { picture: null, framed: null };
 
-  constructor(private readonly canvas: HTMLCanvasElement, display: Display, handlers: MoveHandlers) {
-    const context = canvas.getContext('2d');
-    if (!context) throw new Error('no 2D canvas');
-    this.context = context;
-    this.cell = cellPixels(canvas);
-    this.ratio = sizeToDisplay(canvas, display, this.cell);
-    window.addEventListener('resize', () => {
-      const cell = cellPixels(canvas);
-      if (cell === this.cell) return;
-      this.cell = cell;
-      this.ratio = sizeToDisplay(canvas, display, cell);
-      this.draw(this.last.picture, this.last.framed);
-    });
+  constructor(canvas: HTMLCanvasElement, display: Display, handlers: MoveHandlers) {
+    this.surface = new DisplayCanvas(canvas, display, () => this.draw(this.last.picture, this.last.framed));
 
     // A move in CSS pixels as display pixels, at the size the canvas is shown.
     const inCells = (dx: number, dy: number): [number, number] => {
@@ -83,12 +70,11 @@ export class OriginalView {
   // Draws the part of the picture where it lands, cut to its area, on the screen's glass.
   draw(picture: Picture | null, framed: Framed | null): void {
     this.last = { picture, framed };
-    const context = this.context;
+    const { context, canvas, ratio, unit } = this.surface;
     context.setTransform(1, 0, 0, 1, 0, 0);
     context.fillStyle = Glass;
-    context.fillRect(0, 0, this.canvas.width, this.canvas.height);
+    context.fillRect(0, 0, canvas.width, canvas.height);
     if (!picture || !framed) return;
-    const unit = this.cell * this.ratio; // device pixels a display pixel
     const { area, placed, part, turns } = framed;
     context.save();
     context.beginPath();
@@ -104,7 +90,7 @@ export class OriginalView {
       (-width / 2) * unit, (-height / 2) * unit, width * unit, height * unit);
     context.restore();
     context.strokeStyle = AreaOutline;
-    context.lineWidth = Math.max(1, this.ratio);
+    context.lineWidth = Math.max(1, ratio);
     context.strokeRect(area.left * unit + 0.5, area.top * unit + 0.5, area.width * unit - 1, area.height * unit - 1);
   }
 }

@@ -15,23 +15,46 @@ const EditedDarkColour = '#5c3a12';
 const DefaultCellPixels = 5;
 
 // The cell size the page's style gives the screen's canvases, in CSS pixels.
-export function cellPixels(canvas: HTMLCanvasElement): number {
+function cellPixels(canvas: HTMLCanvasElement): number {
   const size = Number.parseFloat(getComputedStyle(canvas).getPropertyValue('--cell'));
   return Number.isFinite(size) && size > 0 ? size : DefaultCellPixels;
 }
 
-// Sizes a canvas to the display's cells at the page's cell size, its backing store in device
-// pixels; returns the device pixels a CSS pixel has.
-export function sizeToDisplay(canvas: HTMLCanvasElement, display: Display, cell: number): number {
-  const { columns, rows } = display;
-  // The page's style sizes the canvas from the display's columns and rows (and --cell).
-  const root = document.documentElement.style;
-  root.setProperty('--columns', String(columns));
-  root.setProperty('--rows', String(rows));
-  const ratio = Math.max(1, Math.round(window.devicePixelRatio || 1));
-  canvas.width = Math.round(columns * cell * ratio);
-  canvas.height = Math.round(rows * cell * ratio);
-  return ratio;
+// A canvas of the display's cells at the page's cell size, its backing store in device pixels;
+// sized again, and drawn again by `redraw`, when the window's size gives the page another cell
+// size. The page's style sizes its box from the display's columns and rows (set here) and --cell.
+export class DisplayCanvas {
+  readonly context: CanvasRenderingContext2D;
+  cell = DefaultCellPixels;
+  ratio = 1; // device pixels a CSS pixel
+
+  constructor(readonly canvas: HTMLCanvasElement, private readonly display: Display, redraw: () => void) {
+    const context = canvas.getContext('2d');
+    if (!context) throw new Error('no 2D canvas');
+    this.context = context;
+    const root = document.documentElement.style;
+    root.setProperty('--columns', String(display.columns));
+    root.setProperty('--rows', String(display.rows));
+    this.size(cellPixels(canvas));
+    window.addEventListener('resize', () => {
+      const cell = cellPixels(canvas);
+      if (cell === this.cell) return;
+      this.size(cell);
+      redraw();
+    });
+  }
+
+  // Device pixels a display pixel.
+  get unit(): number {
+    return this.cell * this.ratio;
+  }
+
+  private size(cell: number): void {
+    this.cell = cell;
+    this.ratio = Math.max(1, Math.round(window.devicePixelRatio || 1));
+    this.canvas.width = Math.round(this.display.columns * cell * this.ratio);
+    this.canvas.height = Math.round(this.display.rows * cell * this.ratio);
+  }
 }
 
 export interface Stroke {
@@ -51,9 +74,7 @@ export interface PaintHandlers {
 }
 
 export class ScreenView {
-  private readonly context: CanvasRenderingContext2D;
-  private ratio: number;
-  private cell: number;
+  private readonly surface: DisplayCanvas;
   private lastMarks: Uint8Array | null = null;
   private stroke: Stroke | null = null;
   private readonly line: PaintHandlers['line'];
@@ -67,20 +88,9 @@ export class ScreenView {
     const { columns, rows } = display;
     this.lastScreen = new Uint8Array(columns * rows);
     this.line = handlers.line;
-    const context = canvas.getContext('2d');
-    if (!context) throw new Error('no 2D canvas');
-    this.context = context;
     // The canvas's box is exactly the display's cells at their CSS size (it has no border or
     // padding), so a click at a cell's centre lands on that cell whatever the zoom.
-    this.cell = cellPixels(canvas);
-    this.ratio = sizeToDisplay(canvas, display, this.cell);
-    window.addEventListener('resize', () => {
-      const cell = cellPixels(canvas);
-      if (cell === this.cell) return;
-      this.cell = cell;
-      this.ratio = sizeToDisplay(canvas, display, cell);
-      this.draw(this.lastScreen, this.lastMarks);
-    });
+    this.surface = new DisplayCanvas(canvas, display, () => this.draw(this.lastScreen, this.lastMarks));
 
     canvas.addEventListener('contextmenu', (event) => event.preventDefault());
     canvas.addEventListener('pointerdown', (event) => {
@@ -140,13 +150,13 @@ export class ScreenView {
   draw(screen: Screen, marks: Uint8Array | null = null): void {
     this.lastScreen = screen;
     this.lastMarks = marks;
-    drawCells(this.context, screen, this.display, this.cell, this.ratio, marks);
+    const { context, cell, ratio, unit } = this.surface;
+    drawCells(context, screen, this.display, cell, ratio, marks);
     if (document.activeElement !== this.canvas) return;
     const [column, row] = this.cursor;
-    const cell = this.cell * this.ratio;
-    this.context.strokeStyle = '#ffb020';
-    this.context.lineWidth = Math.max(1, this.ratio);
-    this.context.strokeRect(column * cell + 0.5, row * cell + 0.5, cell, cell);
+    context.strokeStyle = '#ffb020';
+    context.lineWidth = Math.max(1, ratio);
+    context.strokeRect(column * unit + 0.5, row * unit + 0.5, unit, unit);
   }
 
   private extend(event: PointerEvent): void {
