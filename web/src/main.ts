@@ -250,7 +250,7 @@ class Studio {
     const { options, source } = this.work;
     // The controls show the values in force: a layout's areas among them.
     for (const [command, controls] of this.controls) {
-      controls.show(plan[command] ?? options[command], conversion?.chosen ?? null);
+      controls.show(this.asShown(command, plan[command] ?? options[command]), conversion?.chosen ?? null);
       controls.showAreas(plan.ownAreas);
     }
     const textBox = element<HTMLTextAreaElement>('text');
@@ -276,7 +276,7 @@ class Studio {
     const note = element('edits-note');
     note.hidden = !editsCoverAll(this.work);
     note.textContent = note.hidden ? ''
-      : 'Hand edits cover every cell, so changes to the picture and the text do not show. Clear edits brings them back.';
+      : 'Hand edits cover every cell, so changes to the picture and the text do not show. Clear edits (or Undo) brings them back.';
   }
 
   // The tbs commands that give the same screen, and what they leave out.
@@ -380,23 +380,37 @@ class Studio {
       if (!candidate) return;
       const [canvas, name, exact] = button.children as unknown as [HTMLCanvasElement, HTMLSpanElement, HTMLSpanElement];
       const context = canvas.getContext('2d');
-      if (context) drawCells(context, candidate.screen, this.core.vocabulary.display, CandidatePixels);
-      name.textContent = this.candidateName(candidate.chosen);
+      // Drawn as it would show: under Invert all, inverted.
+      const screen = this.work.inverted ? this.core.inverted(candidate.screen) : candidate.screen;
+      if (context) drawCells(context, screen, this.core.vocabulary.display, CandidatePixels);
+      const words = this.candidateWords(candidate.chosen);
+      button.setAttribute('aria-label', words.join(', '));
+      // On the small tile: the method's name, then the other values alone.
+      name.textContent = [words[0], ...Object.values(candidate.chosen).slice(1).map(String)].join('\n');
       exact.textContent = optionWords(candidate.chosen).join(' ');
       button.setAttribute('aria-pressed', String(current !== null && optionText(current.chosen) === optionText(candidate.chosen)));
     });
     if (strip.childElementCount !== this.candidateButtons.length) strip.replaceChildren(...this.candidateButtons);
   }
 
-  // A candidate in words: "Fine dots, threshold 128".
-  private candidateName(chosen: Readonly<Record<string, OptionValue>>): string {
+  // A candidate in words: ["Fine dots", "threshold 128"].
+  private candidateWords(chosen: Readonly<Record<string, OptionValue>>): string[] {
     const rows = this.core.vocabulary.commands.convert;
     return Object.entries(chosen).map(([name, value], i) => {
       const row = rows.find((each) => each.name === name);
       const words = row?.choices.find((choice) => choice.value === value)?.label ??
         `${row?.label ?? name} ${String(value)}`;
       return i === 0 ? words : words.toLowerCase();
-    }).join(', ');
+    });
+  }
+
+  // The values as the controls show them: under Invert all, each command's own invert swapped, so
+  // that a box shows what the screen and the command line show; a change from the controls is
+  // taken back the same way.
+  private asShown(command: CommandName, values: OptionValues): OptionValues {
+    const name = this.core.vocabulary.inverting[command];
+    if (!this.work.inverted || !(name in values)) return values;
+    return { ...values, [name]: values[name] !== true };
   }
 
   // Stores the work after every change, one write after another so the last one wins.
@@ -438,6 +452,8 @@ class Studio {
 
   private say(text: string, error: boolean): void {
     this.messages.textContent = text;
+    // Reached by Tab only when there is something to read (a long one scrolls inside it).
+    this.messages.tabIndex = text ? 0 : -1;
     this.messages.classList.toggle('error', error);
     this.messages.setAttribute('role', error ? 'alert' : 'status');
   }
@@ -470,7 +486,7 @@ class Studio {
           values: () => this.work.options[command],
           chosen: () => this.conversion()?.chosen ?? null,
           problem: (values) => this.core.problem(command, values),
-          change: (change, group) => this.change(withOptions(this.work, command, change), group),
+          change: (change, group) => this.change(withOptions(this.work, command, this.asShown(command, change)), group),
         }));
     }
     const textBox = element<HTMLTextAreaElement>('text');
@@ -486,10 +502,22 @@ class Studio {
 
     element('undo').addEventListener('click', () => this.undo());
     element('redo').addEventListener('click', () => this.redo());
-    element('invert-all').addEventListener('click', () => this.change(invertedAll(this.work)));
-    element('all-on').addEventListener('click', () => this.change(everyCell(this.work, () => true)));
-    element('all-off').addEventListener('click', () => this.change(everyCell(this.work, () => false)));
-    element('clear-edits').addEventListener('click', () => this.change(withoutEdits(this.work)));
+    element('invert-all').addEventListener('click', () => {
+      this.change(invertedAll(this.work));
+      this.say(this.work.inverted ? 'Inverted everything: the picture, the text and the edits.' : 'Inverted back.', false);
+    });
+    element('all-on').addEventListener('click', () => {
+      this.change(everyCell(this.work, () => true));
+      this.say('Every cell lit, as hand edits: Undo or Clear edits brings the picture back.', false);
+    });
+    element('all-off').addEventListener('click', () => {
+      this.change(everyCell(this.work, () => false));
+      this.say('Every cell dark, as hand edits: Undo or Clear edits brings the picture back.', false);
+    });
+    element('clear-edits').addEventListener('click', () => {
+      this.change(withoutEdits(this.work));
+      this.say('Hand edits cleared.', false);
+    });
 
     element('save-tbs').addEventListener('click', () =>
       this.save(this.core.writeTbs(this.shown()), 'text/plain', '.tbs'));
