@@ -219,7 +219,9 @@ class Studio {
     if (this.liveStroke) edits = painted(work, [...this.liveStroke.cells], this.liveStroke.lit).edits;
     const shown = composed(layers.screen, edits, work.inverted);
     this.view.draw(shown, this.showingEdits() ? edits : null);
-    drawActualSize(element('actual-size'), this.core.screenImage(shown), this.core.vocabulary.display);
+    const image = this.core.screenImage(shown);
+    drawActualSize(element('actual-size'), image, this.core.vocabulary.display);
+    drawActualSize(element('mini-screen'), image, this.core.vocabulary.display);
     if (keep) this.keep();
     if (this.view.painting) return;
     this.showOriginal(layers.plan);
@@ -498,6 +500,15 @@ class Studio {
     zoom.addEventListener('input', () =>
       this.change(withFraming(this.work, { ...this.work.framing, zoom: Number(zoom.value) }), 'zoom'));
     element('show-edits').addEventListener('change', () => this.render(false));
+    // The small screen in the corner shows while the big one is out of view (the page's style
+    // shows it on a phone only); a tap brings the big one back.
+    const screen = element('screen');
+    const toScreen = element<HTMLButtonElement>('to-screen');
+    new IntersectionObserver(([entry]) => { toScreen.hidden = entry.isIntersecting; }).observe(screen);
+    toScreen.addEventListener('click', () => {
+      screen.scrollIntoView({ block: 'center', behavior: 'smooth' });
+      screen.focus({ preventScroll: true });
+    });
     element('copy-command').addEventListener('click', () => void this.copyCommands());
 
     element('undo').addEventListener('click', () => this.undo());
