@@ -83,29 +83,22 @@ bootscreen::DisplayPicture solidRegions(const GreyLevels &levels, int threshold,
     return regions::render(regions::segment(pixels, area), levels, threshold, area);
 }
 
-// The mean of the levels in a square of `radius` around each pixel of the area.
-GreyLevels localMean(const GreyLevels &levels, const geometry::Rect &area, int radius)
+// The mean of the levels within `radius` along one axis (across the rows, or down the columns)
+// of each pixel of the area; a square's mean is the mean down of the mean across.
+GreyLevels meanAlong(const GreyLevels &levels, const geometry::Rect &area, int radius, bool down)
 {
-    GreyLevels across(levels.size(), 0.0);
     GreyLevels mean(levels.size(), 0.0);
+    const int stride = down ? DisplayColumns : 1;
     for (int y = area.top; y <= area.bottom(); ++y) {
         for (int x = area.left; x <= area.right(); ++x) {
+            const int at = down ? y : x;
+            const int first = std::max(down ? area.top : area.left, at - radius);
+            const int last = std::min(down ? area.bottom() : area.right(), at + radius);
+            const size_t here = size_t(y * DisplayColumns + x);
             double sum = 0;
-            int count = 0;
-            for (int nx = std::max(area.left, x - radius); nx <= std::min(area.right(), x + radius);
-                 ++nx, ++count)
-                sum += levels[size_t(y * DisplayColumns + nx)];
-            across[size_t(y * DisplayColumns + x)] = sum / count;
-        }
-    }
-    for (int y = area.top; y <= area.bottom(); ++y) {
-        for (int x = area.left; x <= area.right(); ++x) {
-            double sum = 0;
-            int count = 0;
-            for (int ny = std::max(area.top, y - radius); ny <= std::min(area.bottom(), y + radius);
-                 ++ny, ++count)
-                sum += across[size_t(ny * DisplayColumns + x)];
-            mean[size_t(y * DisplayColumns + x)] = sum / count;
+            for (int i = first; i <= last; ++i)
+                sum += levels[size_t(std::ptrdiff_t(here) + std::ptrdiff_t(i - at) * stride)];
+            mean[here] = sum / (last - first + 1);
         }
     }
     return mean;
@@ -126,7 +119,8 @@ constexpr double KeptError = 0.7;
 bootscreen::DisplayPicture structured(const GreyLevels &original, int threshold,
                                       const geometry::Rect &area)
 {
-    const GreyLevels mean = localMean(original, area, NeighbourhoodRadius);
+    const GreyLevels mean = meanAlong(meanAlong(original, area, NeighbourhoodRadius, false), area,
+                                      NeighbourhoodRadius, true);
     GreyLevels levels = original;
     for (int y = area.top; y <= area.bottom(); ++y) {
         for (int x = area.left; x <= area.right(); ++x) {
