@@ -249,11 +249,19 @@ constexpr double MinPhotoCorrelation = 0.3;
 dithering::Method chooseMethod(const dithering::GreyLevels &levels, const geometry::Rect &covered,
                                double mainToneShare, const regions::Pixels &source)
 {
-    if (hasFewFlatTones(levels, covered, mainToneShare))
-        return dithering::Method::None;
+    const auto fewShadedRegions = [&] {
+        return regions::isFewShadedRegions(
+            regions::segment(source, covered, regions::Purpose::Judging), covered);
+    };
+    if (hasFewFlatTones(levels, covered, mainToneShare)) {
+        // Split cleanly in two by the levels, but not made of a few flat tones at full size:
+        // shaded shapes, which a threshold alone would merge where they touch.
+        return mainToneShare < MinMainToneShare && fewShadedRegions() ? dithering::Method::Regions
+                                                                      : dithering::Method::None;
+    }
     if (tone::robustRange(levels, covered).isFlat())
         return dithering::Method::FloydSteinberg;
-    if (regions::isFewShadedRegions(regions::segment(source, covered), covered))
+    if (fewShadedRegions())
         return dithering::Method::Regions;
     if (edgeShare(levels, covered) >= MinPhotoEdgeShare &&
         neighbourCorrelation(levels, covered) >= MinPhotoCorrelation)

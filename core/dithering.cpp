@@ -80,7 +80,8 @@ bootscreen::DisplayPicture solidRegions(const GreyLevels &levels, int threshold,
                                         const geometry::Rect &area, const regions::Pixels &source)
 {
     const regions::Pixels pixels = source.level ? source : regions::Pixels{&levels};
-    return regions::render(regions::segment(pixels, area), levels, threshold, area);
+    return regions::render(regions::segment(pixels, area, regions::Purpose::Drawing), levels,
+                           threshold, area);
 }
 
 // The mean of the levels within `radius` along one axis (across the rows, or down the columns)

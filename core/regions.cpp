@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <map>
 #include <numeric>
+#include <utility>
 
 namespace regions {
 
@@ -14,8 +17,11 @@ using bootscreen::DisplayColumns;
 using bootscreen::DisplayRows;
 
 // Neighbours closer than this (in grey levels) are the same region: the step of smooth shading
-// between two display pixels stays well below it, an anti-aliased edge is a step above it.
-constexpr double JoinDistance = 14.0;
+// between two display pixels stays below it, an anti-aliased edge is a step above it. Drawn,
+// a region takes in a little more of its shading than when the picture is judged, where the
+// stricter step keeps a photo's soft textures from passing for a few regions.
+constexpr double DrawnJoinDistance = 17.0;
+constexpr double JudgedJoinDistance = 14.0;
 // Regions smaller than this are edge pixels between two regions, or noise: each goes to the
 // neighbouring region nearest in colour.
 constexpr int MinRegionSize = 4;
@@ -35,6 +41,9 @@ constexpr double VisibleDistance = 40.0;
 // A region no larger than this on another of the same side is a mark drawn on it (a glyph, a
 // highlight): it is shown whole in the other state rather than outlined.
 constexpr int MarkSize = 40;
+// A region smaller than this that is no mark carries no line: the lines between the many small
+// pieces of a detailed part (a lens, a texture) would only draw a maze.
+constexpr int MinLineRegion = 12;
 
 class Sets
 {
@@ -131,15 +140,17 @@ double distance(const Segmentation::Region &a, const Segmentation::Region &b)
     return std::sqrt(level * level + blue * blue + red * red);
 }
 
-Segmentation segment(const Pixels &pixels, const geometry::Rect &area)
+Segmentation segment(const Pixels &pixels, const geometry::Rect &area, Purpose purpose)
 {
+    const double joinDistance =
+        purpose == Purpose::Drawing ? DrawnJoinDistance : JudgedJoinDistance;
     Segmentation segmentation;
     segmentation.region.assign(size_t(DisplayColumns * DisplayRows), -1);
     if (area.width <= 0 || area.height <= 0)
         return segmentation;
     Sets sets(size_t(DisplayColumns * DisplayRows));
     forNeighbours(area, [&](size_t a, size_t b) {
-        if (pixelDistance(pixels, a, b) < JoinDistance)
+        if (pixelDistance(pixels, a, b) < joinDistance)
             sets.join(int(a), int(b));
     });
     std::vector<size_t> firstPixel = label(sets, pixels, area, segmentation);
@@ -207,8 +218,31 @@ bootscreen::DisplayPicture render(const Segmentation &segmentation,
                                                : bool(lit[size_t(segmentation.region[at])]);
     }
 
+    // How much of each region's edge it shares with each other region.
+    std::vector<int> perimeter(lit.size(), 0);
+    std::map<std::pair<int, int>, int> shared;
+    forNeighbours(area, [&](size_t a, size_t b) {
+        const int ra = segmentation.region[a];
+        const int rb = segmentation.region[b];
+        if (ra == rb)
+            return;
+        ++perimeter[size_t(ra)];
+        ++perimeter[size_t(rb)];
+        ++shared[std::minmax(ra, rb)];
+    });
+    // Whether the pixel `offset` from `at` (one to the side or one row up or down) is of the same
+    // region: otherwise the region is one pixel thin there, and a line along it would hide it.
+    const auto backed = [&](size_t at, std::ptrdiff_t offset) {
+        const int x = int(at % DisplayColumns) + (std::abs(offset) == 1 ? int(offset) : 0);
+        const int y =
+            int(at / DisplayColumns) + (std::abs(offset) == 1 ? 0 : int(offset / DisplayColumns));
+        return x >= area.left && x <= area.right() && y >= area.top && y <= area.bottom() &&
+               segmentation.region[size_t(y * DisplayColumns + x)] == segmentation.region[at];
+    };
+
     // Where two visibly different regions land on the same side, the smaller carries the other
-    // state: a mark turns over whole, a larger shape along the edge it shares.
+    // state: a mark on the other (most of its edge shared with it) turns over whole, a shape
+    // along the edge they share, on the side where that hides no thin part.
     std::vector<bool> markTurned(lit.size(), false);
     std::vector<bool> edge(segmentation.region.size(), false);
     forNeighbours(area, [&](size_t a, size_t b) {
@@ -225,10 +259,21 @@ bootscreen::DisplayPicture render(const Segmentation &segmentation,
         const bool firstCarries =
             first.size != second.size ? first.size < second.size : first.level < second.level;
         const int carrier = firstCarries ? ra : rb;
-        if (segmentation.regions[size_t(carrier)].size <= MarkSize)
+        if (segmentation.regions[size_t(carrier)].size <= MarkSize &&
+            2 * shared[std::minmax(ra, rb)] >= perimeter[size_t(carrier)]) {
             markTurned[size_t(carrier)] = true;
-        else
-            edge[firstCarries ? a : b] = true;
+            return;
+        }
+        if (segmentation.regions[size_t(carrier)].size < MinLineRegion)
+            return;
+        const std::ptrdiff_t step = std::ptrdiff_t(b) - std::ptrdiff_t(a);
+        const size_t carried = firstCarries ? a : b;
+        const size_t other = firstCarries ? b : a;
+        const std::ptrdiff_t away = firstCarries ? -step : step;
+        if (backed(carried, away))
+            edge[carried] = true;
+        else if (backed(other, -away))
+            edge[other] = true;
     });
     bootscreen::DisplayPicture picture;
     for (int y = area.top; y <= area.bottom(); ++y) {

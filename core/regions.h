@@ -37,7 +37,10 @@ struct Segmentation
     std::vector<Region> regions;
 };
 
-Segmentation segment(const Pixels &pixels, const geometry::Rect &area);
+// Whether the regions are to be drawn (render) or to judge the picture (isFewShadedRegions).
+enum class Purpose { Drawing, Judging };
+
+Segmentation segment(const Pixels &pixels, const geometry::Rect &area, Purpose purpose);
 
 // How far apart two regions' mean colours are, in grey levels.
 double distance(const Segmentation::Region &a, const Segmentation::Region &b);
