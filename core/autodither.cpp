@@ -167,6 +167,108 @@ int keptEdges(const dithering::GreyLevels &levels, const geometry::Rect &covered
     return kept;
 }
 
+// The share of neighbouring blocks of 2 x 2 pixels a real step apart: none in a gradient,
+// many in a photo, and few in noise or a fine texture, which the blocks average away.
+double edgeShare(const dithering::GreyLevels &levels, const geometry::Rect &covered)
+{
+    const int columns = covered.width / 2;
+    const int rows = covered.height / 2;
+    std::vector<double> blocks(size_t(std::max(0, columns * rows)));
+    for (int by = 0; by < rows; ++by) {
+        for (int bx = 0; bx < columns; ++bx) {
+            const size_t at =
+                size_t((covered.top + 2 * by) * bootscreen::DisplayColumns + covered.left + 2 * bx);
+            blocks[size_t(by * columns + bx)] =
+                (levels[at] + levels[at + 1] + levels[at + bootscreen::DisplayColumns] +
+                 levels[at + bootscreen::DisplayColumns + 1]) /
+                4;
+        }
+    }
+    int pairs = 0;
+    int steps = 0;
+    for (int by = 0; by < rows; ++by) {
+        for (int bx = 0; bx < columns; ++bx) {
+            const double level = blocks[size_t(by * columns + bx)];
+            if (bx + 1 < columns) {
+                ++pairs;
+                steps += std::abs(level - blocks[size_t(by * columns + bx + 1)]) >= EdgeStep;
+            }
+            if (by + 1 < rows) {
+                ++pairs;
+                steps += std::abs(level - blocks[size_t((by + 1) * columns + bx)]) >= EdgeStep;
+            }
+        }
+    }
+    return pairs == 0 ? 0.0 : double(steps) / pairs;
+}
+
+// How alike neighbouring pixels are, from 1 (a smooth picture) down to 0 (noise, whose
+// neighbours are unrelated): one less half the mean squared step over the variance.
+double neighbourCorrelation(const dithering::GreyLevels &levels, const geometry::Rect &covered)
+{
+    const std::vector<double> inside = tone::levelsInside(levels, covered);
+    if (inside.empty())
+        return 1.0;
+    double mean = 0;
+    for (const double level : inside)
+        mean += level;
+    mean /= double(inside.size());
+    double variance = 0;
+    for (const double level : inside)
+        variance += (level - mean) * (level - mean);
+    variance /= double(inside.size());
+    double squaredSteps = 0;
+    int pairs = 0;
+    for (int y = covered.top; y <= covered.bottom(); ++y) {
+        for (int x = covered.left; x <= covered.right(); ++x) {
+            const double level = levels[size_t(y * bootscreen::DisplayColumns + x)];
+            if (x < covered.right()) {
+                const double step = level - levels[size_t(y * bootscreen::DisplayColumns + x + 1)];
+                squaredSteps += step * step;
+                ++pairs;
+            }
+            if (y < covered.bottom()) {
+                const double step =
+                    level - levels[size_t((y + 1) * bootscreen::DisplayColumns + x)];
+                squaredSteps += step * step;
+                ++pairs;
+            }
+        }
+    }
+    if (pairs == 0 || variance <= 0)
+        return 1.0;
+    return 1.0 - squaredSteps / pairs / (2 * variance);
+}
+
+// Above this share of edges a picture of continuous tone has shapes worth keeping.
+constexpr double MinPhotoEdgeShare = 0.02;
+// Below this neighbour correlation a picture is noise or a fine texture, which error diffusion
+// shows best as it is.
+constexpr double MinPhotoCorrelation = 0.3;
+
+dithering::Method chooseMethod(const dithering::GreyLevels &levels, const geometry::Rect &covered,
+                               double mainToneShare, const regions::Pixels &source)
+{
+    const auto fewShadedRegions = [&] {
+        return regions::isFewShadedRegions(
+            regions::segment(source, covered, regions::Purpose::Judging), covered);
+    };
+    if (hasFewFlatTones(levels, covered, mainToneShare)) {
+        // Split cleanly in two by the levels, but not made of a few flat tones at full size:
+        // shaded shapes, which a threshold alone would merge where they touch.
+        return mainToneShare < MinMainToneShare && fewShadedRegions() ? dithering::Method::Regions
+                                                                      : dithering::Method::None;
+    }
+    if (tone::robustRange(levels, covered).isFlat())
+        return dithering::Method::FloydSteinberg;
+    if (fewShadedRegions())
+        return dithering::Method::Regions;
+    if (edgeShare(levels, covered) >= MinPhotoEdgeShare &&
+        neighbourCorrelation(levels, covered) >= MinPhotoCorrelation)
+        return dithering::Method::Structure;
+    return dithering::Method::FloydSteinberg;
+}
+
 } // namespace
 
 double SourceTones::mainToneShare() const
@@ -227,18 +329,16 @@ int separatingThreshold(const dithering::GreyLevels &levels, const geometry::Rec
 }
 
 Choice choose(const dithering::GreyLevels &levels, const geometry::Rect &covered,
-              double mainToneShare, std::optional<dithering::Method> method,
-              std::optional<int> threshold)
+              double mainToneShare, const regions::Pixels &source,
+              std::optional<dithering::Method> method, std::optional<int> threshold)
 {
-    const dithering::Method chosenMethod = method ? *method
-                                           : hasFewFlatTones(levels, covered, mainToneShare)
-                                               ? dithering::Method::None
-                                               : dithering::Method::FloydSteinberg;
+    const dithering::Method chosenMethod =
+        method ? *method : chooseMethod(levels, covered, mainToneShare, source);
     if (threshold)
         return {chosenMethod, *threshold};
-    return {chosenMethod, chosenMethod == dithering::Method::None
-                              ? separatingThreshold(levels, covered)
-                              : MidGreyThreshold};
+    const bool separates =
+        chosenMethod == dithering::Method::None || chosenMethod == dithering::Method::Regions;
+    return {chosenMethod, separates ? separatingThreshold(levels, covered) : MidGreyThreshold};
 }
 
 } // namespace autodither

@@ -2,6 +2,7 @@
 
 #include "dithering.h"
 #include "geometry.h"
+#include "regions.h"
 
 #include <array>
 #include <cstdint>
@@ -51,7 +52,7 @@ int separatingThreshold(const dithering::GreyLevels &levels, const geometry::Rec
 // from the picture. A threshold chosen for error diffusion or Bayer is mid-grey, which keeps the
 // picture's mean brightness.
 Choice choose(const dithering::GreyLevels &levels, const geometry::Rect &covered,
-              double mainToneShare, std::optional<dithering::Method> method,
-              std::optional<int> threshold);
+              double mainToneShare, const regions::Pixels &source,
+              std::optional<dithering::Method> method, std::optional<int> threshold);
 
 } // namespace autodither

@@ -189,10 +189,14 @@ std::vector<Option> rows()
                            {"floyd-steinberg", "Fine dots", int(Method::FloydSteinberg)},
                            {"atkinson", "Light dots", int(Method::Atkinson)},
                            {"bayer", "Pattern", int(Method::Bayer)},
-                           {"none", "Clean shapes", int(Method::None)}},
+                           {"none", "Clean shapes", int(Method::None)},
+                           {"regions", "Shaded regions", int(Method::Regions)},
+                           {"structure", "Shapes and edges", int(Method::Structure)}},
                           "auto",
-                          "How grey becomes lit and dark pixels; auto thresholds logos, icons and "
-                          "text cleanly and diffuses photos and gradients with floyd-steinberg"));
+                          "How grey becomes lit and dark pixels; auto thresholds logos and text "
+                          "cleanly, draws shaded icons as solid regions with lines between them, "
+                          "diffuses photos with structure and plain gradients with "
+                          "floyd-steinberg"));
     Option threshold =
         number("threshold", PictureCommands, Kind::Whole, "LEVEL", "Threshold", 0, 255, 0, "",
                "The level from which a pixel counts as lit, after the tone options; auto picks "

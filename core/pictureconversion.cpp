@@ -90,7 +90,9 @@ struct GreyLevelAccumulator::Shares
 GreyLevelAccumulator::GreyLevelAccumulator(const Size &pictureSize, const Options &options,
                                            const Size &geometrySize)
     : pictureSize(pictureSize), backgroundLevel(options.background == Background::White ? 255 : 0),
-      sums(size_t(DisplayColumns * DisplayRows), 0.0)
+      sums(size_t(DisplayColumns * DisplayRows), 0.0),
+      blueSums(size_t(DisplayColumns * DisplayRows), 0.0),
+      redSums(size_t(DisplayColumns * DisplayRows), 0.0)
 {
     if (!pictureSize.isValid())
         return;
@@ -157,10 +159,20 @@ void GreyLevelAccumulator::addRows(const RgbaView &rows, int firstRow)
                 uniform = *firstColour == seenColour(pixel);
             }
             const double level = thousandths / 1000.0;
-            for (const Shares::Share *a = across->begin(acrossAt); a != acrossEnd; ++a)
-                for (const Shares::Share *d = downBegin; d != downEnd; ++d)
-                    sums[size_t(d->target * DisplayColumns + a->target)] +=
-                        level * a->weight * d->weight;
+            // Over a grey background the colour differences fade with the opacity.
+            const int own = 299 * pixel[0] + 587 * pixel[1] + 114 * pixel[2];
+            const double opacity = pixel[3] / (255.0 * 1000.0);
+            const double blue = (1000 * pixel[2] - own) * opacity;
+            const double red = (1000 * pixel[0] - own) * opacity;
+            for (const Shares::Share *a = across->begin(acrossAt); a != acrossEnd; ++a) {
+                for (const Shares::Share *d = downBegin; d != downEnd; ++d) {
+                    const size_t at = size_t(d->target * DisplayColumns + a->target);
+                    const double weight = a->weight * d->weight;
+                    sums[at] += level * weight;
+                    blueSums[at] += blue * weight;
+                    redSums[at] += red * weight;
+                }
+            }
         }
     }
 }
@@ -180,7 +192,17 @@ dithering::GreyLevels GreyLevelAccumulator::levels() const
 
 PictureLevels GreyLevelAccumulator::pictureLevels() const
 {
-    return {levels(), covered, tones.mainToneShare(), uniform};
+    PictureLevels result{levels(), {}, {}, covered, tones.mainToneShare(), uniform};
+    result.blueDifference.assign(size_t(DisplayColumns * DisplayRows), 0.0);
+    result.redDifference.assign(size_t(DisplayColumns * DisplayRows), 0.0);
+    for (int y = covered.top; y <= covered.bottom(); ++y) {
+        for (int x = covered.left; x <= covered.right(); ++x) {
+            const size_t at = size_t(y * DisplayColumns + x);
+            result.blueDifference[at] = blueSums[at];
+            result.redDifference[at] = redSums[at];
+        }
+    }
+    return result;
 }
 
 Rect convertedPart(const Options &options, const Size &fullSize)
@@ -203,12 +225,18 @@ Conversion convertLevels(const PictureLevels &levels, const Options &options)
 {
     dithering::GreyLevels toned = levels.levels;
     tone::adjust(toned, levels.covered, options.tone);
+    const regions::Pixels source =
+        levels.blueDifference.size() == levels.levels.size() &&
+                levels.redDifference.size() == levels.levels.size()
+            ? regions::Pixels{&levels.levels, &levels.blueDifference, &levels.redDifference}
+            : regions::Pixels{&levels.levels};
     const autodither::Choice choice = autodither::choose(
-        toned, levels.covered, levels.mainToneShare, options.dither, options.threshold);
+        toned, levels.covered, levels.mainToneShare, source, options.dither, options.threshold);
     Conversion conversion;
     const geometry::Rect area = geometry::intersected(options.area, displayarea::WholeDisplay);
     conversion.picture = displayarea::composed(
-        {}, dithering::dither(toned, choice.method, choice.threshold, area), area, options.invert);
+        {}, dithering::dither(toned, choice.method, choice.threshold, area, source), area,
+        options.invert);
     conversion.dither = choice.method;
     conversion.threshold = choice.threshold;
     const int lit = conversion.picture.litCount();

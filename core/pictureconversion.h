@@ -43,6 +43,10 @@ struct Options
 struct PictureLevels
 {
     dithering::GreyLevels levels;
+    // Each display pixel's average blue and red less its grey level (Rec. 601), in grey levels:
+    // its colour, which tells regions of the same grey apart.
+    dithering::GreyLevels blueDifference;
+    dithering::GreyLevels redDifference;
     geometry::Rect covered;     // the placed picture in the area, without the margins
     double mainToneShare = 1.0; // see autodither::SourceTones
     bool uniform = true;        // every pixel of the picture has the same colour
@@ -98,6 +102,8 @@ private:
     std::unique_ptr<Shares> across;
     std::unique_ptr<Shares> down;
     std::vector<double> sums;
+    std::vector<double> blueSums;
+    std::vector<double> redSums;
     autodither::SourceTones tones;
     std::optional<std::array<std::uint8_t, 4>> firstColour;
     bool uniform = true;

@@ -767,15 +767,15 @@ void TestTbs::compareSheet_data()
     QTest::addColumn<int>("panels");
 
     // The picture has two tones, 0 and 255 once stretched: the automatic threshold is 128.
-    // As given, floyd-steinberg, atkinson and bayer (at the given threshold or 128), and plain
-    // thresholds 64, 96, 128, 160 and 192, each shown once.
-    QTest::newRow("defaults: none at 128 is the first one") << QStringList{} << 8;
+    // As given, floyd-steinberg, atkinson, bayer, regions and structure (at the given threshold
+    // or the one each chooses), and plain thresholds 64, 96, 128, 160 and 192, each shown once.
+    QTest::newRow("defaults: none at 128 is the first one") << QStringList{} << 10;
     QTest::newRow("floyd-steinberg given: shown first, once")
-        << QStringList{"--dither", "floyd-steinberg"} << 8;
+        << QStringList{"--dither", "floyd-steinberg"} << 10;
     QTest::newRow("none at 96 given: the first one")
-        << QStringList{"--dither", "none", "--threshold", "96"} << 8;
+        << QStringList{"--dither", "none", "--threshold", "96"} << 10;
     QTest::newRow("threshold 200 given: the methods at 200, and one more plain threshold")
-        << QStringList{"--threshold", "200"} << 9;
+        << QStringList{"--threshold", "200"} << 11;
 }
 
 // The sheet shows each candidate as the marker does, labelled, and the first is what convert

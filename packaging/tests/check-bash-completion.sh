@@ -44,7 +44,7 @@ tbs |check compare convert show text thumbnail
 tbs c|check compare convert
 tbs -|--help --version
 tbs convert --f|--fit --format
-tbs convert --dither |atkinson auto bayer floyd-steinberg none
+tbs convert --dither |atkinson auto bayer floyd-steinberg none regions structure
 tbs convert --levels |auto none
 tbs convert --v|--verbose
 tbs convert --fit c|contain cover

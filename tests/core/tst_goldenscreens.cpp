@@ -72,7 +72,9 @@ pictureconversion::Options optionsOf(std::istringstream &words)
         {"floyd-steinberg", dithering::Method::FloydSteinberg},
         {"atkinson", dithering::Method::Atkinson},
         {"bayer", dithering::Method::Bayer},
-        {"none", dithering::Method::None}};
+        {"none", dithering::Method::None},
+        {"regions", dithering::Method::Regions},
+        {"structure", dithering::Method::Structure}};
     pictureconversion::Options options;
     std::string name;
     std::string value;
@@ -123,5 +125,5 @@ TEST_CASE("real pictures give the screens on file")
         CHECK(converted(picture.view(), options).picture == bootscreen::unpackPicture(screen));
         ++checked;
     }
-    CHECK(checked == 12);
+    CHECK(checked == 16);
 }

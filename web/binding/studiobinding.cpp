@@ -42,7 +42,8 @@ using optionvalues::GivenOptions;
 using pictureconversion::Options;
 
 constexpr int LevelCount = DisplayColumns * DisplayRows;
-static_assert(StudioLevelsLength == LevelCount + 6, "the levels, then six numbers");
+static_assert(StudioLevelsLength == 3 * LevelCount + 6,
+              "the levels, the two colour differences, then six numbers");
 
 // The last text handed out, kept until the next call that hands one out; the last refusal's
 // reason; the options the last conversion chose.
@@ -300,7 +301,9 @@ std::string vocabulary()
 void putLevels(const pictureconversion::PictureLevels &picture, double *levels)
 {
     std::copy(picture.levels.begin(), picture.levels.end(), levels);
-    double *rest = levels + LevelCount;
+    std::copy(picture.blueDifference.begin(), picture.blueDifference.end(), levels + LevelCount);
+    std::copy(picture.redDifference.begin(), picture.redDifference.end(), levels + 2 * LevelCount);
+    double *rest = levels + 3 * LevelCount;
     rest[0] = picture.covered.left;
     rest[1] = picture.covered.top;
     rest[2] = picture.covered.width;
@@ -313,7 +316,9 @@ pictureconversion::PictureLevels levelsFrom(const double *levels)
 {
     pictureconversion::PictureLevels picture;
     picture.levels.assign(levels, levels + LevelCount);
-    const double *rest = levels + LevelCount;
+    picture.blueDifference.assign(levels + LevelCount, levels + 2 * LevelCount);
+    picture.redDifference.assign(levels + 2 * LevelCount, levels + 3 * LevelCount);
+    const double *rest = levels + 3 * LevelCount;
     picture.covered = {int(rest[0]), int(rest[1]), int(rest[2]), int(rest[3])};
     picture.mainToneShare = rest[4];
     picture.uniform = rest[5] != 0;

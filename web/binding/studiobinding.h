@@ -19,9 +19,10 @@
 extern "C" {
 
 // A picture reduced to the display, as the conversion needs it: a grey level per display pixel,
-// row by row, then the placed picture's left, top, width and height, its main tone share, and 1
-// when it is one flat colour. Only the options that place the picture shape it.
-enum { StudioLevelsLength = bootscreen::DisplayColumns * bootscreen::DisplayRows + 6 };
+// row by row, then its blue and red differences in the same order, then the placed picture's
+// left, top, width and height, its main tone share, and 1 when it is one flat colour. Only the
+// options that place the picture shape it.
+enum { StudioLevelsLength = 3 * bootscreen::DisplayColumns * bootscreen::DisplayRows + 6 };
 
 // The most candidates studio_compare gives. Both lengths are in studio_vocabulary() too.
 enum { StudioMaxCandidates = 16 };

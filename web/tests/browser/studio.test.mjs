@@ -572,10 +572,10 @@ test('every control is reachable by its visible label, and axe finds nothing ser
   assert.deepEqual(await page.getByLabel('Fit', { exact: true }).locator('option').evaluateAll((o) => o.map((e) => e.value)),
     ['contain', 'cover', 'stretch', 'none']);
   assert.deepEqual(await page.getByLabel('Dither', { exact: true }).locator('option').evaluateAll((o) => o.map((e) => e.value)),
-    ['auto', 'floyd-steinberg', 'atkinson', 'bayer', 'none']);
+    ['auto', 'floyd-steinberg', 'atkinson', 'bayer', 'none', 'regions', 'structure']);
   // The choices show the table's words; their values are the words tbs takes.
   assert.deepEqual(await page.getByLabel('Dither', { exact: true }).locator('option').allTextContents(),
-    ['Automatic', 'Fine dots', 'Light dots', 'Pattern', 'Clean shapes']);
+    ['Automatic', 'Fine dots', 'Light dots', 'Pattern', 'Clean shapes', 'Shaded regions', 'Shapes and edges']);
   assert.deepEqual(await page.getByLabel('Text rotation', { exact: true }).locator('option').allTextContents(),
     ['Upright', 'Top to bottom', 'Bottom to top', 'Automatic']);
   for (const [label, range] of [['Threshold', ['0', '255', '1']], ['Brightness', ['-100', '100', '1']], ['Gamma', ['0.2', '5', '0.1']]]) {
