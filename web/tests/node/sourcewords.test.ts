@@ -17,6 +17,7 @@ const Allowed: [string, string, string][] = [
   ['core.ts', 'area', 'the kind of value an option takes, as the table names it'],
   ['controls.ts', 'area', 'the kind of value an option takes, as the table names it'],
   ['plan.ts', 'area', 'the kind of value an option takes, as the table names it'],
+  ['main.ts', 'center', "the browser's scrolling: where an element comes into view"],
   ['index.html', '32', "the header icon's own size"],
   ['index.html', 'none', 'a keyword of the Content Security Policy'],
   ['index.html', '0', "the screen's place in the order of the Tab key (tabindex)"],
