@@ -620,17 +620,31 @@ describe('what a newcomer does: the screen saved is what the commands shown make
       [/^tbs text ANNA --wrap --area 0,96,32,32 --over badge-default.tbs -o screen.tbs$/]],
     ['text alone', null, [typeName("IT'S ME")], [/^tbs text 'IT'\\''S ME' --wrap -o screen.tbs$/]],
   ];
-  for (const [what, file, steps, expected] of flows) {
-    test(what, async () => {
-      if (file) await openFile(page, data(file));
-      for (const step of steps) await step();
-      const commands = (await commandLine()).split('\n');
-      assert.equal(commands.length, expected.length, commands.join('\n'));
-      commands.forEach((command, i) => assert.match(command, expected[i]));
-      assert.equal(await page.locator('#command-note').textContent().then((note) => /not in these/.test(note)), false);
-      const saved = await savedBytes(page, 'Save .tbs');
-      await assertCommandsMake(saved.bytes, file && data(file));
-    });
+  const sizes = [
+    ['a desktop window', { viewport: { width: 1280, height: 800 } }],
+    ['a phone', { viewport: { width: 360, height: 740 }, hasTouch: true, isMobile: true }],
+  ];
+  for (const [size, options] of sizes) {
+    for (const [what, file, steps, expected] of flows) {
+      test(`${what}, on ${size}`, async () => {
+        const sized = await session.browser.newContext({ acceptDownloads: true, ...options });
+        const previous = page;
+        page = await openStudio(sized, session.server.url);
+        try {
+          if (file) await openFile(page, data(file));
+          for (const step of steps) await step();
+          const commands = (await commandLine()).split('\n');
+          assert.equal(commands.length, expected.length, commands.join('\n'));
+          commands.forEach((command, i) => assert.match(command, expected[i]));
+          assert.equal(await page.locator('#command-note').textContent().then((note) => /not in these/.test(note)), false);
+          const saved = await savedBytes(page, 'Save .tbs');
+          await assertCommandsMake(saved.bytes, file && data(file));
+        } finally {
+          await sized.close();
+          page = previous;
+        }
+      });
+    }
   }
 
   test('hand edits: the pen paints by finger, edits are shown marked, and cover-all is said', async () => {
