@@ -6,6 +6,7 @@
 // Any disagreement aborts, so the fuzzer reports logic faults as well as memory errors.
 
 #include "bootscreenreader.h"
+#include "filewording.h"
 #include "referenceformat.h"
 #include "tbsrun.h"
 
@@ -80,13 +81,14 @@ void checkConvert(const QByteArray &bytes)
 
 void checkLink(const QByteArray &bytes)
 {
+    const QString link = QStringLiteral("#screen=") + QString::fromLatin1(bytes);
     const Run run =
-        tbs({QStringLiteral("convert"), QStringLiteral("#screen=") + QString::fromLatin1(bytes),
-             QStringLiteral("-o"), QStringLiteral("-")},
-            {});
-    if (run.status == 1 ? !run.out.isEmpty() || run.err.count('\n') != 1
+        tbs({QStringLiteral("convert"), link, QStringLiteral("-o"), QStringLiteral("-")}, {});
+    const QString refused = QStringLiteral("tbs: %1: %2\n")
+                                .arg(link, QString::fromStdString(filewording::notAScreenLink()));
+    if (run.status == 1 ? !run.out.isEmpty() || QString::fromUtf8(run.err) != refused
                         : run.status != 0 || run.out.size() < 512 * 3)
-        fail("a link is neither refused in one line nor read", run);
+        fail("a link is neither refused in its words nor read", run);
 }
 
 } // namespace
