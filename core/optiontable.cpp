@@ -18,7 +18,7 @@ using picturefit::Rotation;
 using textlayout::Alignment;
 using TextRotation = textlayout::Rotation;
 
-constexpr unsigned PictureCommands = Convert | Compare | Show;
+constexpr unsigned PictureCommands = Convert | Compare | Show | Link;
 constexpr unsigned ScreenMakers = Convert | Text;
 
 // The largest enlargement of an image output: 64 makes a 2048 x 8192 picture.
@@ -157,6 +157,9 @@ std::vector<Option> rows()
                                  "picture got, to copy")));
     rows.push_back(
         toolOnly(flag("ascii", Show, "ASCII", "Print 128 rows of # (lit) and . instead")));
+    rows.push_back(toolOnly(valued("base", Link, Kind::Address, "URL", "Base",
+                                   "The page the link opens; without it, the link is the "
+                                   "fragment alone (#screen=\u2026)")));
 
     // A page chooses the part on the picture itself (dragging and zooming) rather than in four
     // number boxes.
@@ -253,7 +256,7 @@ std::vector<Option> rows()
                         "largest that fits wrapped"));
     rows.push_back(flag("invert", Text, "Dark text", "Dark text on a lit screen (or area)"));
 
-    Option area = valued("area", ScreenMakers, Kind::Area, "X,Y,W,H", "Area",
+    Option area = valued("area", ScreenMakers | Link, Kind::Area, "X,Y,W,H", "Area",
                          "Put the result in this rectangle of the display (in display pixels, "
                          "inside " +
                              displaySize() + "); the other options concern it alone");
@@ -330,6 +333,7 @@ std::string helpText(const Option &option)
     case Kind::Rectangle:
     case Kind::Path:
     case Kind::Format:
+    case Kind::Address:
         break;
     }
     if (!option.defaultValue.empty() && option.kind != Kind::Area)

@@ -16,6 +16,7 @@ enum Command : unsigned {
     Text = 1u << 1,
     Compare = 1u << 2,
     Show = 1u << 3,
+    Link = 1u << 4,
 };
 
 // What a value looks like.
@@ -28,6 +29,7 @@ enum class Kind {
     Rectangle, // X,Y,W,H: a rectangle of at least one pixel in a picture's own pixels
     Path,      // a file name, - for a standard stream
     Format,    // the name of a format that can be written (tbs, bmp, png, ...)
+    Address,   // a web page's address: https://...
 };
 
 // The code of a choice that leaves the value to be chosen from the picture (--dither auto).

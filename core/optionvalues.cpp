@@ -271,6 +271,7 @@ std::optional<std::string> problemWith(const Option &option, std::string_view va
     case Kind::Flag:
     case Kind::Path:
     case Kind::Format:
+    case Kind::Address:
         break;
     }
     return std::nullopt;

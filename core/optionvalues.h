@@ -52,11 +52,12 @@ std::string rectangleText(const geometry::Rect &rect);
 std::optional<std::string> cropProblem(const pictureconversion::Options &options,
                                        const geometry::Size &pictureSize);
 
-// Whether a value is one the option takes: nothing when it is, the problem when not. Path and
-// Format values are the front end's to judge.
+// Whether a value is one the option takes: nothing when it is, the problem when not. Path,
+// Format and Address values are the front end's to judge.
 std::optional<std::string> problemWith(const optiontable::Option &option, std::string_view value);
 
-// The conversion options of `convert`, `compare` and `show` (area included).
+// The conversion options of `convert`, `compare`, `show` and `link` (area included where the
+// command takes one).
 std::variant<pictureconversion::Options, std::string>
 conversionOptions(const GivenOptions &given, optiontable::Command command = optiontable::Convert);
 

@@ -11,6 +11,7 @@ int runCheck(const QStringList &arguments, Streams &streams);
 int runShow(const QStringList &arguments, Streams &streams);
 int runThumbnail(const QStringList &arguments, Streams &streams);
 int runCompare(const QStringList &arguments, Streams &streams);
+int runLink(const QStringList &arguments, Streams &streams);
 
 // `tbs: FILE: reason` on standard error, for an input ("-" is named standard input) and for an
 // output ("-" is named standard output).

@@ -1,6 +1,8 @@
 #include "conversionoptions.h"
 
 #include "commandparser.h"
+#include "commands.h"
+#include "filewording.h"
 #include "optionvalues.h"
 
 std::optional<pictureconversion::Options> conversionOptions(const CommandParser &parser,
@@ -21,4 +23,18 @@ QStringList reproducingOptions(const pictureconversion::Conversion &conversion)
     for (const optionvalues::Given &option : optionvalues::reproducingOptions(conversion))
         words << QString::fromStdString(optionvalues::commandWords(option));
     return words;
+}
+
+void reportConversion(Streams &streams, const QString &input,
+                      const pictureconversion::Conversion &conversion,
+                      const bootscreen::DisplayPicture &part, bool verbose)
+{
+    if (verbose)
+        reportFileError(streams, input,
+                        QStringLiteral("converted with %1")
+                            .arg(reproducingOptions(conversion).join(QLatin1Char(' '))));
+    if (conversion.blank)
+        reportFileError(streams, input,
+                        QString::fromStdString(filewording::blankResult(
+                            part.litCount() != 0, filewording::Naming::CommandLine)));
 }

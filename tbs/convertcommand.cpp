@@ -2,10 +2,10 @@
 #include "commands.h"
 #include "conversionoptions.h"
 #include "displayarea.h"
-#include "filewording.h"
 #include "inputfiles.h"
 #include "inputpicture.h"
 #include "outputoptions.h"
+#include "screenlink.h"
 #include "screenparts.h"
 
 #include <QDir>
@@ -26,33 +26,21 @@ QList<Target> targets(const QStringList &inputs, const QString &output, bool int
                       const fileformats::Format &format)
 {
     QList<Target> result;
+    int links = 0;
     for (const QString &input : inputs) {
         if (!intoFolder) {
             result.append({input, output});
             continue;
         }
+        // A link's text is no name for a file (it is longer than a name may be): the links are
+        // numbered in their order instead.
         const QString stem = input == QLatin1String("-") ? QStringLiteral("stdin")
-                                                         : QFileInfo(input).completeBaseName();
+                             : screenlink::looksLikeLink(input.toStdString())
+                                 ? QStringLiteral("link-%1").arg(++links)
+                                 : QFileInfo(input).completeBaseName();
         result.append({input, QDir(output).filePath(stem + QLatin1Char('.') + format.extension)});
     }
     return result;
-}
-
-// What converting a picture chose, when asked, and a warning when the screen (or the area) came
-// out blank from a picture that is not: the usual sign of a dark logo on a transparent
-// background. `part` is the result within the area, dark elsewhere.
-void reportConversion(Streams &streams, const QString &input,
-                      const pictureconversion::Conversion &conversion,
-                      const bootscreen::DisplayPicture &part, bool verbose)
-{
-    if (verbose)
-        reportFileError(streams, input,
-                        QStringLiteral("converted with %1")
-                            .arg(reproducingOptions(conversion).join(QLatin1Char(' '))));
-    if (conversion.blank)
-        reportFileError(streams, input,
-                        QString::fromStdString(filewording::blankResult(
-                            part.litCount() != 0, filewording::Naming::CommandLine)));
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 #include "inputpicture.h"
 
+#include "filewording.h"
 #include "messages.h"
 #include "picturereading.h"
 #include "screenfile.h"
 #include "screenfilename.h"
+#include "screenlink.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -77,6 +79,11 @@ bool readDevice(QIODevice &device, bool namedAsBootScreen,
 bool readInput(const QString &input, const pictureconversion::Options &options,
                QIODevice &standardInput, Input *read, QString *reason)
 {
+    // Only the link's own text is read: nothing is fetched from the address it names.
+    if (screenlink::looksLikeLink(input.toStdString())) {
+        read->screen = screenlink::screenFromLink(input.toStdString());
+        return read->screen || fail(reason, QString::fromStdString(filewording::notAScreenLink()));
+    }
     if (input == QLatin1String("-")) {
         QByteArray bytes;
         if (!readWhole(standardInput, &bytes))

@@ -10,7 +10,8 @@
 class QIODevice;
 
 // Reading what the commands take as input: a boot screen file, an image the editor saved
-// (160 x 640, read cell by cell as the editor shows it), or any other picture, converted.
+// (160 x 640, read cell by cell as the editor shows it), a link that holds a screen (as
+// `tbs link` prints it), or any other picture, converted.
 namespace inputpicture {
 
 // Input larger than this is refused: no boot screen or picture the tool can use comes near it.
@@ -24,7 +25,8 @@ struct Input
     pictureconversion::PictureLevels levels;
 };
 
-// Reads `input` ("-" for `standardInput`), placed as the options' fit, rotation and background
+// Reads `input` ("-" for `standardInput`; a link, screenlink::looksLikeLink, for its screen),
+// placed as the options' fit, rotation and background
 // say; the rest of the options are not applied. False, with the reason for the user, when it
 // cannot be read or holds no picture.
 bool readInput(const QString &input, const pictureconversion::Options &options,

@@ -22,14 +22,15 @@ const Command commands[] = {
     {"thumbnail", runThumbnail, "Write a PNG thumbnail for file managers"},
     {"compare", runCompare,
      "Write one picture converted several ways, side by side: tbs compare INPUT -o SHEET.png"},
+    {"link", runLink, "Print a link that holds the screen: tbs link INPUT --base URL"},
 };
 
 QString generalHelp()
 {
     QString help = QStringLiteral(
         "Usage: tbs COMMAND [options] ...\n"
-        "Converts, sets text on, checks and shows boot screen files (.tbs) of the Tarrow\n"
-        "marker.\n\n"
+        "Converts, sets text on, checks, shows and links boot screen files (.tbs) of the\n"
+        "Tarrow marker.\n\n"
         "Commands:\n");
     for (const Command &command : commands)
         help += QStringLiteral("  %1%2\n")

@@ -1,6 +1,7 @@
 #include "bootscreenreader.h"
 #include "bootscreenwriter.h"
 #include "canvasgeometry.h"
+#include "filewording.h"
 #include "randompicture.h"
 #include "scribblearea.h"
 #include "tbsrun.h"
@@ -96,6 +97,12 @@ QByteArray withoutResolution(QByteArray bmp)
     return bmp;
 }
 
+// The link of an all-dark screen, as tbs link prints it without --base.
+QString darkLink()
+{
+    return QStringLiteral("#screen=") + QString(683, QLatin1Char('A'));
+}
+
 // A canvas laid out as the editor's, as a user would see it.
 std::unique_ptr<ScribbleArea> shownCanvas()
 {
@@ -142,6 +149,9 @@ private slots:
     void thumbnailSize();
     void showDrawsTheScreenInAFrame_data();
     void showDrawsTheScreenInAFrame();
+    void linksHoldTheScreenByteForByte_data();
+    void linksHoldTheScreenByteForByte();
+    void linksIntoAFolderAreNumbered();
 
     void savesIntoAFolderThatTakesNoNewFile_data();
     void savesIntoAFolderThatTakesNoNewFile();
@@ -598,6 +608,12 @@ void TestTbs::sameScreenEitherWay_data()
     QTest::newRow("a cropped picture is the picture of that rectangle")
         << QStringList{"convert", "%1/noise.png", "--crop", "7,11,25,40", "--rotate", "90"}
         << QByteArray() << QStringList{"convert", "%1/part.png", "--rotate", "90"};
+    QTest::newRow("a link is read as its screen: inverted, not cropped")
+        << QStringList{"convert", darkLink(), "--invert", "--crop", "0,0,1,1"} << QByteArray()
+        << QStringList{"convert", "%1/blank.tbs", "--invert"};
+    QTest::newRow("text over a link")
+        << QStringList{"text", "Zoë", "--over", "https://tarrow.example/" + darkLink()}
+        << QByteArray() << QStringList{"text", "Zoë"};
     QTest::newRow("a boot screen is not cropped")
         << QStringList{"convert", "%1/blank.tbs", "--invert", "--crop", "0,0,1,1"} << QByteArray()
         << QStringList{"convert", "%1/blank.tbs", "--invert"};
@@ -923,6 +939,79 @@ void TestTbs::showDrawsTheScreenInAFrame()
     const QByteArray out = process.readAllStandardOutput();
     QVERIFY2(process.exitCode() == 0 && out == readFileBytes(data + expected),
              qPrintable(QStringLiteral("exit %1, out:\n%2").arg(process.exitCode()).arg(out)));
+}
+
+void TestTbs::linksHoldTheScreenByteForByte_data()
+{
+    QTest::addColumn<QString>("file"); // empty: the link holds no screen
+    QTest::addColumn<QString>("base"); // empty: no --base
+    QTest::addColumn<QString>("link");
+
+    // The same rows as the studio's test of its links.
+    const QString data = QStringLiteral(TBS_TEST_DATA "/links/");
+    const QList<QByteArray> lines = readFileBytes(data + "links.txt").split('\n');
+    int rows = 0;
+    for (const QByteArray &line : lines) {
+        const QList<QByteArray> fields = line.split(' ');
+        if (line.startsWith('#') || fields.size() != 3)
+            continue;
+        const auto given = [](const QByteArray &field) {
+            return field == "-" ? QString() : QString::fromUtf8(field);
+        };
+        const QString file = given(fields[0]);
+        QTest::addRow("%d %s", ++rows, file.isEmpty() ? "no screen" : qPrintable(file))
+            << (file.isEmpty() ? file : data + file) << given(fields[1])
+            << QString::fromUtf8(fields[2]);
+    }
+    QVERIFY(rows >= 8);
+}
+
+// tbs link prints the golden link, and the link is an input like the file: convert writes the
+// file's bytes from it, show shows the file, and link gives the link again. A link that holds no
+// screen is refused in the words every front end uses, and nothing is written.
+void TestTbs::linksHoldTheScreenByteForByte()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, base);
+    QFETCH(QString, link);
+
+    const QStringList withBase =
+        base.isEmpty() ? QStringList() : QStringList{QStringLiteral("--base"), base};
+    const Run converted = tbs({"convert", link, "-o", path("back.tbs")});
+    if (file.isEmpty()) {
+        QVERIFY2(converted.status == 1, qPrintable(describe(converted)));
+        QCOMPARE(QString::fromUtf8(converted.err),
+                 QStringLiteral("tbs: %1: %2\n")
+                     .arg(link, QString::fromStdString(filewording::notAScreenLink())));
+        QVERIFY(!QFile::exists(path("back.tbs")));
+        return;
+    }
+    for (const QString &input : {file, link}) {
+        const Run linked = tbs(QStringList{"link", input} + withBase);
+        QVERIFY2(linked.status == 0 && linked.err.isEmpty(), qPrintable(describe(linked)));
+        QCOMPARE(QString::fromUtf8(linked.out), link + QLatin1Char('\n'));
+    }
+    QVERIFY2(converted.status == 0, qPrintable(describe(converted)));
+    QCOMPARE(readFileBytes(path("back.tbs")), readFileBytes(file));
+    const Run shownLink = tbs({"show", "--ascii", link});
+    const Run shownFile = tbs({"show", "--ascii", file});
+    QVERIFY2(shownLink.status == 0, qPrintable(describe(shownLink)));
+    QCOMPARE(shownLink.out, shownFile.out);
+}
+
+// A link's text makes no file name: links converted into a folder are numbered in their order.
+void TestTbs::linksIntoAFolderAreNumbered()
+{
+    const QByteArray lit = screenBytes(bootscreen::DisplayPicture().inverted());
+    QVERIFY(writeFileBytes(path("lit.tbs"), lit));
+    const Run litLink = tbs({"link", path("lit.tbs"), "--base", "https://tarrow.example/"});
+    QVERIFY2(litLink.status == 0, qPrintable(describe(litLink)));
+    QVERIFY(QDir(dir->path()).mkdir("out"));
+    const Run run =
+        tbs({"convert", darkLink(), QString::fromUtf8(litLink.out.trimmed()), "-o", path("out")});
+    QVERIFY2(run.status == 0, qPrintable(describe(run)));
+    QCOMPARE(readFileBytes(path("out/link-1.tbs")), screenBytes({}));
+    QCOMPARE(readFileBytes(path("out/link-2.tbs")), lit);
 }
 
 void TestTbs::savesIntoAFolderThatTakesNoNewFile_data()

@@ -1,6 +1,7 @@
 #include "filewording.h"
 
 #include "optiontable.h"
+#include "screenlink.h"
 
 namespace filewording {
 
@@ -36,6 +37,23 @@ std::string tooLarge(int width, int height, int megabytes)
 std::string notABootScreenFile()
 {
     return "not a boot screen file: no line of it is taken";
+}
+
+std::string notAScreenLink()
+{
+    return "the link holds no boot screen: its part after # is damaged, cut short or made by "
+           "another program";
+}
+
+std::string linkBaseTooLong(std::size_t length, Naming naming)
+{
+    const std::string base = naming == Naming::CommandLine
+                                 ? "--" + optiontable::find(optiontable::Link, "base")->name + " is"
+                                 : std::string("the page's address is");
+    return base + " " + std::to_string(length) +
+           " characters long; a link to a screen allows at most " +
+           std::to_string(screenlink::MaxBaseLength) + " before its #, so that it stays within " +
+           std::to_string(screenlink::MaxLinkLength) + " characters";
 }
 
 } // namespace filewording

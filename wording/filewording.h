@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // How the conversion's and the readers' own findings read, in English, for every front end.
@@ -18,5 +19,13 @@ std::string tooLarge(int width, int height, int megabytes);
 
 // A file of which no line is a boot screen entry, as the tool and the studio say it.
 std::string notABootScreenFile();
+
+// A link whose part after # is not a screen that tbs or the studio put there: damaged, cut short
+// or from another program.
+std::string notAScreenLink();
+
+// A base (the page a link opens) too long for the link to stay within its limit, named as the
+// option that gives it or as the page's own address.
+std::string linkBaseTooLong(std::size_t length, Naming naming);
 
 } // namespace filewording

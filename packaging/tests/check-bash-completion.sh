@@ -40,7 +40,7 @@ while IFS='|' read -r line expected; do
     actual=$(candidates "$line")
     [ "$actual" = "$expected" ] || fail "'$line': offered '$actual', expected '$expected'"
 done <<'ROWS'
-tbs |check compare convert show text thumbnail
+tbs |check compare convert link show text thumbnail
 tbs c|check compare convert
 tbs -|--help --version
 tbs convert --f|--fit --format
@@ -66,6 +66,9 @@ tbs text |
 tbs show --|--ascii --background --brightness --contrast --crop --dither --fit --gamma --help --invert --levels --rotate --threshold
 tbs compare --|--background --brightness --contrast --crop --dither --fit --gamma --help --invert --levels --output --rotate --threshold
 tbs compare a.tbs -o |a.tbs b.png c.jpg folder
+tbs link --b|--background --base --brightness
+tbs link --base |
+tbs link |a.tbs b.png c.jpg folder
 tbs check -|--help --quiet -q
 tbs check |a.tbs folder
 tbs thumbnail -s 128 |a.tbs b.png c.jpg folder

@@ -59,8 +59,8 @@ std::set<std::string> valuesOf(const optiontable::Option &option, bool inRoff)
 }
 
 const optiontable::Command documented[] = {optiontable::Convert, optiontable::Text,
-                                           optiontable::Compare};
-const char *const commandNames[] = {"convert", "text", "compare"};
+                                           optiontable::Compare, optiontable::Link};
+const char *const commandNames[] = {"convert", "text", "compare", "link"};
 
 // Its fonts come from the tool itself (--list-fonts), in the page and in the completion alike.
 bool valuesListedByTheTool(const optiontable::Option &option)

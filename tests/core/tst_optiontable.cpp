@@ -32,7 +32,8 @@ TEST_CASE("every row of the table holds together")
 TEST_CASE("each command names an option once")
 {
     for (const optiontable::Command command :
-         {optiontable::Convert, optiontable::Text, optiontable::Compare, optiontable::Show}) {
+         {optiontable::Convert, optiontable::Text, optiontable::Compare, optiontable::Show,
+          optiontable::Link}) {
         std::set<std::string> names;
         for (const optiontable::Option *option : optiontable::optionsOf(command))
             CHECK_MESSAGE(names.insert(option->name).second, option->name);

@@ -1,11 +1,13 @@
 // Feeds arbitrary bytes to the browser studio's entry points, as the page hands them files and
-// pictures: a .tbs read, checked and written back, a picture of any size converted with options
+// pictures: a .tbs read, checked and written back, its screen through a link and back, the bytes
+// read as a link, a picture of any size converted with options
 // in and just outside what tbs takes, the editor's bitmap read, text of any bytes set in any area,
 // a drag's line between any two cells, and option text of any bytes. Anything that disagrees with
 // itself aborts.
 
 #include "studiobinding.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +29,31 @@ std::vector<char> writtenFile(const std::uint8_t *screen)
 {
     const char *text = studio_write_tbs(screen);
     return {text, text + studio_written_length()};
+}
+
+// The screen through a link and back; the bytes themselves as a link (as a page's address may
+// hold anything): refused with a reason, or taken only when they end in the very fragment that
+// the screen they give links to, whatever comes before the #.
+void link(const std::uint8_t *data, std::size_t size, const std::uint8_t *screen)
+{
+    const char *written = studio_screen_link(screen, "https://tarrow.example/studio/#old");
+    if (!written)
+        fail("a short base is refused");
+    const std::string link = written;
+    std::uint8_t back[Cells];
+    if (link.rfind("https://tarrow.example/studio/#screen=", 0) != 0 || link.size() > 1000 ||
+        studio_link_screen(link.c_str(), back) != 0 || std::memcmp(screen, back, Cells) != 0)
+        fail("a screen does not come back from its link");
+    // The page hands text ended by its first zero byte.
+    const std::string text(reinterpret_cast<const char *>(data),
+                           std::find(data, data + size, 0) - data);
+    if (studio_link_screen(text.c_str(), back) != 0) {
+        if (*studio_message() == '\0')
+            fail("a link refused without a reason");
+        return;
+    }
+    if (text.compare(text.find('#'), std::string::npos, studio_screen_link(back, "")) != 0)
+        fail("a link taken that is not the one its screen gives");
 }
 
 void screenFile(const std::uint8_t *data, std::size_t size)
@@ -52,6 +79,7 @@ void screenFile(const std::uint8_t *data, std::size_t size)
     studio_write_editor_bitmap(screen);
     if (studio_written_length() != 62 + 20 * 640)
         fail("the editor's bitmap has the wrong length");
+    link(data, size, screen);
 }
 
 // One option of the fuzzed set: the values it may get, the first `valid` of them ones the

@@ -1,9 +1,12 @@
 // Feeds arbitrary bytes to tbs as standard input, to `tbs check -` and `tbs convert - -o -`, and
 // holds the results against the reference reading rules: check's verdict must match what the
-// reader takes, and whatever convert writes must be a file exactly as the editor writes it.
+// reader takes, and whatever convert writes must be a file exactly as the editor writes it, and
+// comes back byte for byte through `tbs link`. The bytes are also given as a link, which is
+// refused in one line or gives a screen.
 // Any disagreement aborts, so the fuzzer reports logic faults as well as memory errors.
 
 #include "bootscreenreader.h"
+#include "filewording.h"
 #include "referenceformat.h"
 #include "tbsrun.h"
 
@@ -66,6 +69,26 @@ void checkConvert(const QByteArray &bytes)
     if (reference::readInto(run.out, read, bootscreen::ReadByteCap) != bootscreen::EntryCount ||
         !isAsTheEditorWrites(run.out, read))
         fail("convert wrote a boot screen unlike the editor's", run);
+    const Run link = tbs({QStringLiteral("link"), QStringLiteral("-")}, run.out);
+    if (link.status != 0 || !link.out.endsWith('\n'))
+        fail("a boot screen gives no link", link);
+    const Run back = tbs({QStringLiteral("convert"), QString::fromLatin1(link.out.chopped(1)),
+                          QStringLiteral("-o"), QStringLiteral("-")},
+                         {});
+    if (back.status != 0 || back.out != run.out)
+        fail("a boot screen does not come back from its link", back);
+}
+
+void checkLink(const QByteArray &bytes)
+{
+    const QString link = QStringLiteral("#screen=") + QString::fromLatin1(bytes);
+    const Run run =
+        tbs({QStringLiteral("convert"), link, QStringLiteral("-o"), QStringLiteral("-")}, {});
+    const QString refused = QStringLiteral("tbs: %1: %2\n")
+                                .arg(link, QString::fromStdString(filewording::notAScreenLink()));
+    if (run.status == 1 ? !run.out.isEmpty() || QString::fromUtf8(run.err) != refused
+                        : run.status != 0 || run.out.size() < 512 * 3)
+        fail("a link is neither refused in its words nor read", run);
 }
 
 } // namespace
@@ -86,5 +109,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     checkCheck(bytes);
     checkConvert(bytes);
+    checkLink(bytes);
     return 0;
 }

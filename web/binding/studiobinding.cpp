@@ -19,6 +19,7 @@
 #include "screenfilename.h"
 #include "screenimage.h"
 #include "screenlayout.h"
+#include "screenlink.h"
 #include "textlayout.h"
 #include "textwording.h"
 
@@ -193,6 +194,8 @@ const char *kindWord(Kind kind)
         return "path";
     case Kind::Format:
         return "format";
+    case Kind::Address:
+        return "address";
     }
     return "";
 }
@@ -294,6 +297,8 @@ std::string vocabulary()
     putString(out, filewording::blankResult(false, filewording::Naming::Controls));
     out += ",\"notABootScreenFile\":";
     putString(out, filewording::notABootScreenFile());
+    out += ",\"notAScreenLink\":";
+    putString(out, filewording::notAScreenLink());
     out += "}}";
     return out;
 }
@@ -544,6 +549,30 @@ const std::uint8_t *studio_screen_image(const std::uint8_t *screen)
 void studio_invert(const std::uint8_t *screen, std::uint8_t *inverted)
 {
     putPicture(pictureFrom(screen).inverted(), inverted);
+}
+
+const char *studio_screen_link(const std::uint8_t *screen, const char *base)
+{
+    const std::string_view address = base ? base : "";
+    const std::optional<std::string> link = screenlink::screenLink(pictureFrom(screen), address);
+    if (!link) {
+        message = filewording::linkBaseTooLong(screenlink::baseOf(address).size(),
+                                               filewording::Naming::Controls);
+        return nullptr;
+    }
+    written = *link;
+    return written.c_str();
+}
+
+int studio_link_screen(const char *link, std::uint8_t *screen)
+{
+    const std::optional<DisplayPicture> picture = screenlink::screenFromLink(link ? link : "");
+    if (!picture) {
+        message = filewording::notAScreenLink();
+        return 1;
+    }
+    putPicture(*picture, screen);
+    return 0;
 }
 
 int studio_framed(int fullWidth, int fullHeight, const char *options, double *framing,

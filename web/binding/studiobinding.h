@@ -32,7 +32,8 @@ enum { StudioMaxCandidates = 16 };
 // (name, kind, label, value name, choices with their value and label, minimum, maximum, step,
 // automatic word, default, unit, help line, plain hint, the page's own default, whether the option
 // places the picture), the layouts (value, label, hint), the zoom's range, the reader's
-// byte cap and the words of the blank-result warning and of a file that is no boot screen.
+// byte cap and the words of the blank-result warning, of a file that is no boot screen and of a
+// link that holds none.
 // Valid until the next call.
 const char *studio_vocabulary();
 
@@ -136,5 +137,15 @@ const char *studio_layout(const char *value, int hasPicture, int hasText);
 
 // The screen with lit and dark swapped everywhere, into `inverted`.
 void studio_invert(const std::uint8_t *screen, std::uint8_t *inverted);
+
+// The link to `base` (UTF-8, the page's address; its own fragment is replaced) whose fragment
+// holds the screen, as tbs link prints it; an empty base gives the fragment alone. Valid until
+// the next call that hands out text; null when the base is too long for a link, with the reason
+// in studio_message().
+const char *studio_screen_link(const std::uint8_t *screen, const char *base);
+
+// The screen a link holds (only its part after # counts): 0, or 1 with the reason in
+// studio_message() when that part is not a screen as studio_screen_link writes it.
+int studio_link_screen(const char *link, std::uint8_t *screen);
 
 } // extern "C"

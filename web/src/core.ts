@@ -36,7 +36,7 @@ export interface Vocabulary {
   readByteCap: number; // the .tbs reader takes no more bytes than this
   levelsLength: number; // the numbers of a picture reduced to the display
   maxCandidates: number; // the most candidates a comparison gives
-  words: { blankResultLit: string; blankResultDark: string; notABootScreenFile: string };
+  words: { blankResultLit: string; blankResultDark: string; notABootScreenFile: string; notAScreenLink: string };
 }
 export type CommandName = keyof Vocabulary['commands'];
 
@@ -131,6 +131,8 @@ interface StudioModule {
   _studio_framed(fullWidth: number, fullHeight: number, options: number, framing: number, placement: number): number;
   _studio_moved(fullWidth: number, fullHeight: number, options: number, framing: number, columns: number, rows: number): number;
   _studio_layout(value: number, hasPicture: number, hasText: number): number;
+  _studio_screen_link(screen: number, base: number): number;
+  _studio_link_screen(link: number, screen: number): number;
 }
 
 // Emscripten's hook for instantiating the module itself: it takes the imports and a callback
@@ -374,6 +376,26 @@ export class StudioCore {
     this.module.HEAPU8.set(screen, this.screen);
     const pixels = this.module._studio_screen_image(this.screen);
     return new Uint8ClampedArray(this.module.HEAPU8.slice(pixels, pixels + screen.length * 4).buffer);
+  }
+
+  // The link to `base` (the page's address; its own fragment is replaced) whose fragment holds the
+  // screen, as tbs link prints it; '' gives the fragment alone. A base too long for a link to stay
+  // within its limit gives the reason instead.
+  screenLink(screen: Screen, base: string): { link: string } | { problem: string } {
+    this.module.HEAPU8.set(screen, this.screen);
+    return this.withText(base, (pointer) => {
+      const link = this.module._studio_screen_link(this.screen, pointer);
+      return link ? { link: this.text(link) } : { problem: this.text(this.module._studio_message()) };
+    });
+  }
+
+  // The screen a link holds (only its part after # counts), or the reason it holds none, in the
+  // words tbs uses.
+  linkScreen(link: string): Screen | string {
+    return this.withText(link, (pointer) =>
+      this.module._studio_link_screen(pointer, this.screen) === 0
+        ? this.module.HEAPU8.slice(this.screen, this.screen + this.cellCount)
+        : this.text(this.module._studio_message()));
   }
 
   writeEditorBitmap(screen: Screen): Uint8Array<ArrayBuffer> {

@@ -289,6 +289,36 @@ describe('text', () => {
   });
 });
 
+describe('links hold the screen as tbs link writes it', () => {
+  // tests/data/links/links.txt, the rows tst_tbs runs tbs over: FILE BASE LINK, - for none.
+  const folder = path.join(STUDIO_DATA_DIR, '..', '..', '..', 'tests', 'data', 'links');
+  const rows = fs.readFileSync(path.join(folder, 'links.txt'), 'utf8').split('\n')
+    .filter((line) => line && !line.startsWith('#')).map((line) => line.split(' '));
+  assert.ok(rows.length >= 8 && rows.every((row) => row.length === 3));
+  for (const [index, [file, base, link]] of rows.entries()) {
+    test(`${index + 1} ${file === '-' ? 'no screen' : file}`, () => {
+      const read = core.linkScreen(link);
+      if (file === '-') {
+        assert.equal(read, core.vocabulary.words.notAScreenLink);
+        return;
+      }
+      const bytes = fs.readFileSync(path.join(folder, file));
+      assert.ok(typeof read !== 'string', read as string);
+      assert.deepEqual(Buffer.from(core.writeTbs(read)), bytes);
+      assert.deepEqual(core.screenLink(core.readTbs(bytes).screen, base === '-' ? '' : base), { link });
+    });
+  }
+
+  test('a page address too long for a link is refused with the reason', () => {
+    const screen = new Uint8Array(core.cellCount);
+    const longest = `https://${'a'.repeat(301)}`;
+    const made = core.screenLink(screen, longest);
+    assert.ok('link' in made && made.link.length === 1000);
+    const refused = core.screenLink(screen, `${longest}a`);
+    assert.ok('problem' in refused && /^the page's address is 310 characters long/.test(refused.problem), JSON.stringify(refused));
+  });
+});
+
 test('the module starts where the browser refuses to compile it at once, as older Chromium does', { timeout: 20_000 }, async () => {
   const compileAtOnce = WebAssembly.Module;
   (WebAssembly as { Module: unknown }).Module = function refused() {
