@@ -147,7 +147,8 @@ class Studio {
     this.change(withFraming(this.work, this.core.moved(size, plan.convert, this.work.framing, columns, rows)), group);
   }
 
-  async open(file: Blob, name: string): Promise<void> {
+  // `said`: what the page says once it is open, instead of "Opened NAME.".
+  async open(file: Blob, name: string, said = `Opened ${name}.`): Promise<void> {
     try {
       const source: Source = {
         id: crypto.randomUUID(),
@@ -159,7 +160,7 @@ class Studio {
       this.change(opened(this.work, { ...source, kind }));
       performance.mark('studio-opened'); // for the performance figures
       const findings = held.opened.kind === 'screen' ? held.opened.findings : [];
-      this.say(findings.length ? findings.join('\n') : `Opened ${name}.`, false);
+      this.say(findings.length ? findings.join('\n') : said, false);
     } catch (error) {
       this.say(error instanceof OpenError ? error.message : `${name}: could not be opened (${String(error)})`, true);
     }
@@ -434,6 +435,40 @@ class Studio {
     return this.keeping;
   }
 
+  // The link to this page that holds the screen shown, or why there is none (an address too
+  // long for a link).
+  link(): string {
+    const made = this.core.screenLink(this.shown(), location.href.split('#')[0]);
+    return 'link' in made ? made.link : sentence(made.problem);
+  }
+
+  // A screen shared by link opens as a file would: one step to undo, the work before it kept
+  // until then. A link that holds no screen changes nothing and says why.
+  async openLink(link: string): Promise<void> {
+    const screen = this.core.linkScreen(link);
+    if (typeof screen === 'string') {
+      this.say(sentence(screen), true);
+      return;
+    }
+    // Kept as the .tbs it stands for, so that a reload reads it again like any opened file.
+    await this.open(new Blob([this.core.writeTbs(screen)], { type: 'text/plain' }), LinkedScreenName,
+      'Opened the screen from the link.');
+  }
+
+  private async copyLink(): Promise<void> {
+    const made = this.core.screenLink(this.shown(), location.href.split('#')[0]);
+    if ('problem' in made) {
+      this.say(sentence(made.problem), true);
+      return;
+    }
+    try {
+      await navigator.clipboard.writeText(made.link);
+      this.say('Copied a link that opens this screen. The screen travels in the link itself: nothing is sent anywhere.', false);
+    } catch {
+      this.say(`The browser did not allow copying; the link is: ${made.link}`, true);
+    }
+  }
+
   // A message that does not interrupt: shown only where nothing else is being said.
   tell(text: string): void {
     if (!this.messages.textContent) this.say(text, false);
@@ -510,6 +545,7 @@ class Studio {
       screen.focus({ preventScroll: true });
     });
     element('copy-command').addEventListener('click', () => void this.copyCommands());
+    element('copy-link').addEventListener('click', () => void this.copyLink());
 
     element('undo').addEventListener('click', () => this.undo());
     element('redo').addEventListener('click', () => this.redo());
@@ -643,6 +679,9 @@ function textLines(work: Work): string {
   return work.lines.replace(/\n+$/, '');
 }
 
+// What a screen opened from a link is called: its .tbs name, and the name its saves start from.
+const LinkedScreenName = 'shared-screen.tbs';
+
 // A candidate's cells, in CSS pixels.
 const CandidatePixels = 3;
 
@@ -671,6 +710,16 @@ async function start(): Promise<void> {
     (window as unknown as { studio: Studio }).studio = studio;
     performance.mark('studio-ready');
     studio.openLaunchedFiles();
+    // A link's screen (the page opened by a shared link, or a link pasted into this tab's address
+    // bar): opened once; the address then loses its fragment, so a reload does not open it again.
+    const openLinked = async () => {
+      if (!location.hash) return;
+      const link = location.href;
+      history.replaceState(null, '', location.href.split('#')[0]);
+      await studio.openLink(link);
+    };
+    window.addEventListener('hashchange', () => void openLinked());
+    await openLinked();
     registerOfflineWorker(() => studio.tell(
       'A new version of the studio is ready; it starts the next time you open the studio.'));
   } catch (error) {

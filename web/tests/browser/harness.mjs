@@ -10,8 +10,9 @@ import { chromium } from 'playwright-core';
 const here = path.dirname(fileURLToPath(import.meta.url));
 export const dataDir = path.join(here, '..', 'data');
 
-export async function startServer() {
-  const child = spawn(process.execPath, [path.join(here, '..', '..', 'serve.mjs'), '--port', '0'],
+// `root`: another folder to serve than the built site.
+export async function startServer(root = null) {
+  const child = spawn(process.execPath, [path.join(here, '..', '..', 'serve.mjs'), '--port', '0', ...(root ? ['--root', root] : [])],
     { stdio: ['ignore', 'pipe', 'inherit'] });
   const url = await new Promise((resolve, reject) => {
     child.stdout.on('data', (chunk) => {

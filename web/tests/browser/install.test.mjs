@@ -7,7 +7,9 @@ import os from 'node:os';
 import path from 'node:path';
 import { afterEach, beforeEach, test } from 'node:test';
 import { chromium } from 'playwright-core';
-import { clickCell, dataDir, openFile, openStudio, savedBytes, shownScreen, useServerAndBrowser } from './harness.mjs';
+import {
+  clickCell, dataDir, openFile, openStudio, savedBytes, shownScreen, startServer, useServerAndBrowser,
+} from './harness.mjs';
 
 const session = useServerAndBrowser();
 let context;
@@ -84,7 +86,7 @@ test('a link copied in one profile opens the same screen in another, offline too
   const other = await session.browser.newContext({ acceptDownloads: true });
   try {
     const tab = await openStudio(other, session.server.url);
-    await tab.getByLabel('Text', { exact: true }).fill('ANNA');
+    await clickCell(tab, 30, 120); // work of its own, which the link's screen replaces as one step
     const before = await shownScreen(tab);
     await workerReady(tab);
     await other.setOffline(true);
@@ -114,5 +116,32 @@ test('a damaged or foreign link gets a message and changes nothing', async () =>
     assert.match(await tab.getByRole('alert').textContent(), /link/, bad);
     assert.equal(await shownScreen(tab), '0'.repeat(4096), bad);
     await tab.close();
+  }
+});
+
+test('a new version waits for the next start and says so; the page at work is not swapped', async () => {
+  // A copy of the site, whose worker is then changed as a new build would change it.
+  const root = fs.mkdtempSync(path.join(os.tmpdir(), 'studio-site-'));
+  fs.cpSync(path.join(dataDir, '..', '..', '..', 'build-web', 'site'), root, { recursive: true });
+  const own = await startServer(root);
+  try {
+    const tab = await context.newPage();
+    await tab.goto(own.url);
+    await tab.waitForSelector('body[data-ready="true"]');
+    await workerReady(tab);
+    await clickCell(tab, 5, 5);
+    const before = await shownScreen(tab);
+    const first = await tab.evaluate(() => navigator.serviceWorker.controller?.scriptURL ?? null);
+    assert.ok(first);
+    fs.appendFileSync(path.join(root, 'offline-worker.js'), '\n// a new build\n');
+    const cdp = await context.newCDPSession(tab);
+    await cdp.send('Network.clearBrowserCache');
+    await tab.evaluate(async () => (await navigator.serviceWorker.getRegistration()).update());
+    await tab.waitForFunction(() => /new version/.test(document.getElementById('messages').textContent));
+    assert.equal(await tab.evaluate(async () => (await navigator.serviceWorker.getRegistration()).waiting !== null), true);
+    assert.equal(await shownScreen(tab), before);
+  } finally {
+    await own.stop();
+    fs.rmSync(root, { recursive: true, force: true });
   }
 });
