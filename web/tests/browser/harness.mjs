@@ -4,7 +4,7 @@
 import { spawn } from 'node:child_process';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { after, before } from 'node:test';
+import { after, afterEach, before, beforeEach } from 'node:test';
 import { chromium } from 'playwright-core';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -38,6 +38,19 @@ export function useServerAndBrowser() {
     await session.server?.stop();
   });
   return session;
+}
+
+// A fresh context (downloads allowed) with the studio open for each test of a file; `use` is
+// handed the context and the page before each test.
+export function useStudioPerTest(session, use) {
+  let context = null;
+  beforeEach(async () => {
+    context = await session.browser.newContext({ acceptDownloads: true });
+    use(context, await openStudio(context, session.server.url));
+  });
+  afterEach(async () => {
+    await context?.close();
+  });
 }
 
 export function launchBrowser() {

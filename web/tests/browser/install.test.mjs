@@ -5,23 +5,16 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { afterEach, beforeEach, test } from 'node:test';
+import { test } from 'node:test';
 import { chromium } from 'playwright-core';
 import {
-  clickCell, dataDir, openFile, openStudio, savedBytes, shownScreen, startServer, useServerAndBrowser,
+  clickCell, dataDir, openFile, openStudio, savedBytes, shownScreen, startServer, useServerAndBrowser, useStudioPerTest,
 } from './harness.mjs';
 
 const session = useServerAndBrowser();
 let context;
 let page;
-
-beforeEach(async () => {
-  context = await session.browser.newContext({ acceptDownloads: true });
-  page = await openStudio(context, session.server.url);
-});
-afterEach(async () => {
-  await context.close();
-});
+useStudioPerTest(session, (c, p) => { context = c; page = p; });
 
 const workerReady = (tab) => tab.evaluate(() => Promise.race([navigator.serviceWorker.ready.then(() => true),
   new Promise((resolve, reject) => setTimeout(() => reject(new Error('no service worker')), 5000))]));

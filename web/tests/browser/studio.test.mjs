@@ -7,23 +7,16 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import zlib from 'node:zlib';
-import { beforeEach, afterEach, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 import AxeBuilder from '@axe-core/playwright';
 import {
-  clickCell, dataDir, openFile, openStudio, savedBytes, screenBox, shownScreen, startServer, useServerAndBrowser,
+  clickCell, dataDir, openFile, openStudio, savedBytes, screenBox, shownScreen, startServer, useServerAndBrowser, useStudioPerTest,
 } from './harness.mjs';
 
 const session = useServerAndBrowser();
 let context;
 let page;
-
-beforeEach(async () => {
-  context = await session.browser.newContext({ acceptDownloads: true });
-  page = await openStudio(context, session.server.url);
-});
-afterEach(async () => {
-  await context.close();
-});
+useStudioPerTest(session, (c, p) => { context = c; page = p; });
 
 const data = (name) => path.join(dataDir, name);
 const commandLine = () => page.getByLabel('Command line', { exact: true }).inputValue();
