@@ -138,3 +138,23 @@ test('a new version waits for the next start and says so; the page at work is no
     fs.rmSync(root, { recursive: true, force: true });
   }
 });
+
+test('a file the system hands the installed studio opens as with Open', async () => {
+  // The browser's launch queue, as an installed app gets it when opened with a file.
+  const tab = await context.newPage();
+  await tab.addInitScript(() => {
+    Object.defineProperty(window, 'launchQueue', {
+      configurable: true, value: { setConsumer: (consumer) => { window.launchConsumer = consumer; } },
+    });
+  });
+  await tab.goto(session.server.url);
+  await tab.waitForSelector('body[data-ready="true"]');
+  const bytes = [...fs.readFileSync(path.join(dataDir, 'badge-default.tbs'))];
+  await tab.evaluate((content) => window.launchConsumer({
+    files: [{ kind: 'file', getFile: async () => new File([new Uint8Array(content)], 'badge-default.tbs') }],
+  }), bytes);
+  await tab.waitForFunction(() => /Opened badge-default\.tbs/.test(document.getElementById('messages').textContent));
+  const saved = await savedBytes(tab, 'Save .tbs');
+  assert.deepEqual(saved.bytes, fs.readFileSync(path.join(dataDir, 'badge-default.tbs')));
+  assert.equal(saved.name, 'badge-default.tbs');
+});
