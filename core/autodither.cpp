@@ -18,6 +18,10 @@ constexpr int MidGreyThreshold = 128;
 // shading stay within them.
 constexpr int ToneWidth = 2;
 constexpr int MainTones = 4;
+// A step between neighbouring source pixels of at least this share of the picture's range (and
+// this many levels) is more than the noise of a compressed flat area.
+constexpr int TextureStepsInRange = 64;
+constexpr int MinTextureStep = 2;
 
 // Above either bound a picture counts as a few flat tones. A smooth ramp has an effectiveness
 // of 0.75 and a main-tone share near its 4 x 5 / 256 levels; photos stay well below both.
@@ -245,15 +249,23 @@ constexpr double MinPhotoEdgeShare = 0.02;
 // Below this neighbour correlation a picture is noise or a fine texture, which error diffusion
 // shows best as it is.
 constexpr double MinPhotoCorrelation = 0.3;
+// From this share of grain at full size a picture is a photo (drawn icons stay near 0.05 at
+// most, photos are from 0.1 up, a dim one too).
+constexpr double MinPhotoTextureShare = 0.08;
 
 dithering::Method chooseMethod(const dithering::GreyLevels &levels, const geometry::Rect &covered,
-                               double mainToneShare, const regions::Pixels &source)
+                               double mainToneShare, double textureShare,
+                               const regions::Pixels &source)
 {
+    // The grain of a photo at full size: its textured parts, smoothed by the averaging, would
+    // pass for flat or shaded regions and come out solid.
+    const bool grained = textureShare >= MinPhotoTextureShare;
     const auto fewShadedRegions = [&] {
-        return regions::isFewShadedRegions(
-            regions::segment(source, covered, regions::Purpose::Judging), covered);
+        return !grained &&
+               regions::isFewShadedRegions(
+                   regions::segment(source, covered, regions::Purpose::Judging), covered);
     };
-    if (hasFewFlatTones(levels, covered, mainToneShare)) {
+    if (!grained && hasFewFlatTones(levels, covered, mainToneShare)) {
         // Split cleanly in two by the levels, but not made of a few flat tones at full size:
         // shaded shapes, which a threshold alone would merge where they touch.
         return mainToneShare < MinMainToneShare && fewShadedRegions() ? dithering::Method::Regions
@@ -270,6 +282,47 @@ dithering::Method chooseMethod(const dithering::GreyLevels &levels, const geomet
 }
 
 } // namespace
+
+void SourceTones::add(int level, int alpha)
+{
+    if (alpha < 128) {
+        previous = twoBack = -1;
+        return;
+    }
+    ++counts[size_t(level)];
+    if (previous >= 0 && twoBack >= 0) {
+        ++triples;
+        const int before = previous - twoBack;
+        const int after = level - previous;
+        if ((before > 0) != (after > 0) && before != 0 && after != 0)
+            ++turns[size_t(std::min(std::abs(before), std::abs(after)))];
+    }
+    twoBack = previous;
+    previous = level;
+}
+
+double SourceTones::textureShare() const
+{
+    if (triples == 0)
+        return 0.0;
+    // The picture's range without its darkest and lightest hundredth.
+    std::uint64_t total = 0;
+    for (const std::uint64_t count : counts)
+        total += count;
+    const std::uint64_t tail = total / 100;
+    int dark = 0;
+    for (std::uint64_t below = 0; dark < LevelCount - 1 && below + counts[size_t(dark)] <= tail;
+         ++dark)
+        below += counts[size_t(dark)];
+    int light = LevelCount - 1;
+    for (std::uint64_t above = 0; light > dark && above + counts[size_t(light)] <= tail; --light)
+        above += counts[size_t(light)];
+    const int step = std::max(MinTextureStep, (light - dark) / TextureStepsInRange);
+    std::uint64_t textured = 0;
+    for (int amplitude = step; amplitude < LevelCount; ++amplitude)
+        textured += turns[size_t(amplitude)];
+    return double(textured) / double(triples);
+}
 
 double SourceTones::mainToneShare() const
 {
@@ -329,16 +382,24 @@ int separatingThreshold(const dithering::GreyLevels &levels, const geometry::Rec
 }
 
 Choice choose(const dithering::GreyLevels &levels, const geometry::Rect &covered,
-              double mainToneShare, const regions::Pixels &source,
+              const SourceMeasures &measures, const regions::Pixels &source,
               std::optional<dithering::Method> method, std::optional<int> threshold)
 {
-    const dithering::Method chosenMethod =
-        method ? *method : chooseMethod(levels, covered, mainToneShare, source);
-    if (threshold)
-        return {chosenMethod, *threshold};
+    dithering::Method chosenMethod = method ? *method
+                                            : chooseMethod(levels, covered, measures.mainToneShare,
+                                                           measures.textureShare, source);
     const bool separates =
         chosenMethod == dithering::Method::None || chosenMethod == dithering::Method::Regions;
-    return {chosenMethod, separates ? separatingThreshold(levels, covered) : MidGreyThreshold};
+    const int chosenThreshold =
+        threshold ? *threshold
+                  : (separates ? separatingThreshold(levels, covered) : MidGreyThreshold);
+    // A threshold that hides a shape drawn on another (a symbol on a disc the same side) or cuts
+    // a shaded shape in two: the regions keep both.
+    if (!method && chosenMethod == dithering::Method::None &&
+        regions::thresholdLosesShapes(regions::segment(source, covered, regions::Purpose::Drawing),
+                                      levels, chosenThreshold, covered))
+        chosenMethod = dithering::Method::Regions;
+    return {chosenMethod, chosenThreshold};
 }
 
 } // namespace autodither

@@ -20,19 +20,36 @@ class SourceTones
 {
 public:
     // A pixel of luminance `level` (0-255), counted when it is mostly opaque: the transparent
-    // parts show the background, which says nothing about the picture.
-    void add(int level, int alpha)
-    {
-        if (alpha >= 128)
-            ++counts[size_t(level)];
-    }
+    // parts show the background, which says nothing about the picture. The pixels of a row
+    // arrive in order, each row begun with `startRow`.
+    void add(int level, int alpha);
+    void startRow() { previous = twoBack = -1; }
 
     // The share (0-1) of the counted pixels within a few levels of the picture's four most
     // common levels; 1 when none was counted.
     double mainToneShare() const;
 
+    // The share (0-1) of the counted pixels that are a peak or a dip between their neighbours
+    // along the row, a real step either side (measured against the picture's own range of
+    // levels, so that a dim photo counts as much as a bright one): the grain of grass, leaves,
+    // fur or film, which a drawn picture does not have (its shading is smooth and its edges are
+    // single steps); 0 when none was counted.
+    double textureShare() const;
+
 private:
     std::array<std::uint64_t, 256> counts{};
+    std::uint64_t triples = 0;
+    // The peaks and dips by the smaller of their two steps.
+    std::array<std::uint64_t, 256> turns{};
+    int previous = -1;
+    int twoBack = -1;
+};
+
+// What the picture's own pixels showed at full size.
+struct SourceMeasures
+{
+    double mainToneShare = 1.0;
+    double textureShare = 0.0;
 };
 
 struct Choice
@@ -52,7 +69,7 @@ int separatingThreshold(const dithering::GreyLevels &levels, const geometry::Rec
 // from the picture. A threshold chosen for error diffusion or Bayer is mid-grey, which keeps the
 // picture's mean brightness.
 Choice choose(const dithering::GreyLevels &levels, const geometry::Rect &covered,
-              double mainToneShare, const regions::Pixels &source,
+              const SourceMeasures &measures, const regions::Pixels &source,
               std::optional<dithering::Method> method, std::optional<int> threshold);
 
 } // namespace autodither

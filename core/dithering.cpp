@@ -111,7 +111,9 @@ GreyLevels meanAlong(const GreyLevels &levels, const geometry::Rect &area, int r
 constexpr int NeighbourhoodRadius = 4;
 constexpr double ContrastGain = 1.5;
 constexpr double EdgeStep = 48.0;
-constexpr double KeptError = 0.7;
+// Letting go of more of the error clips the dark parts of a photo to black (a level below
+// 128 x (1 - KeptError) never lights a pixel), which loses the grass under a sky.
+constexpr double KeptError = 0.78;
 
 // Photos: the difference from the neighbourhood is raised, so that a subject's shapes stand
 // out of their surroundings as larger light and dark regions; the error then spreads only to

@@ -127,6 +127,7 @@ GreyLevelAccumulator::GreyLevelAccumulator(const Size &pictureSize, const Option
     down = std::make_unique<Shares>(sideways ? pictureSize.width : pictureSize.height,
                                     sideways ? columns : rows, turns == 2 || turns == 3, placed.top,
                                     placed.height, DisplayRows);
+    grainHidden = columns.length >= GrainScale * (sideways ? placed.height : placed.width);
     covered = geometry::intersected(geometry::intersected(placed, options.area),
                                     {0, 0, DisplayColumns, DisplayRows});
 }
@@ -142,6 +143,7 @@ void GreyLevelAccumulator::addRows(const RgbaView &rows, int firstRow)
         if (y < partRows.begin || y >= partRows.end)
             continue;
         const std::uint8_t *line = rows.row(row);
+        tones.startRow();
         for (int x = partColumns.begin; x < partColumns.end; ++x) {
             const int acrossAt = sideways ? y : x;
             const int downAt = sideways ? x : y;
@@ -192,7 +194,9 @@ dithering::GreyLevels GreyLevelAccumulator::levels() const
 
 PictureLevels GreyLevelAccumulator::pictureLevels() const
 {
-    PictureLevels result{levels(), {}, {}, covered, tones.mainToneShare(), uniform};
+    PictureLevels result{
+        levels(), {}, {}, covered, tones.mainToneShare(), grainHidden ? tones.textureShare() : 0.0,
+        uniform};
     result.blueDifference.assign(size_t(DisplayColumns * DisplayRows), 0.0);
     result.redDifference.assign(size_t(DisplayColumns * DisplayRows), 0.0);
     for (int y = covered.top; y <= covered.bottom(); ++y) {
@@ -230,8 +234,9 @@ Conversion convertLevels(const PictureLevels &levels, const Options &options)
                 levels.redDifference.size() == levels.levels.size()
             ? regions::Pixels{&levels.levels, &levels.blueDifference, &levels.redDifference}
             : regions::Pixels{&levels.levels};
-    const autodither::Choice choice = autodither::choose(
-        toned, levels.covered, levels.mainToneShare, source, options.dither, options.threshold);
+    const autodither::Choice choice =
+        autodither::choose(toned, levels.covered, {levels.mainToneShare, levels.textureShare},
+                           source, options.dither, options.threshold);
     Conversion conversion;
     const geometry::Rect area = geometry::intersected(options.area, displayarea::WholeDisplay);
     conversion.picture = displayarea::composed(

@@ -49,7 +49,10 @@ struct PictureLevels
     dithering::GreyLevels redDifference;
     geometry::Rect covered;     // the placed picture in the area, without the margins
     double mainToneShare = 1.0; // see autodither::SourceTones
-    bool uniform = true;        // every pixel of the picture has the same colour
+    // See autodither::SourceTones; 0 for a picture reduced less than GrainScale times, whose
+    // grain the display still shows and whose edges would count as grain.
+    double textureShare = 0.0;
+    bool uniform = true; // every pixel of the picture has the same colour
 };
 
 // What a conversion gave, and the method and threshold that give it again.
@@ -90,6 +93,8 @@ private:
     int backgroundLevel;
     // A quarter or three-quarter turn: the picture's rows run across the display, its columns down.
     bool sideways = false;
+    // The picture's grain counts: it is reduced enough for the display to average it away.
+    bool grainHidden = false;
     // The columns and rows handed in that hold some of the converted part: [begin, end).
     struct Range
     {
@@ -108,6 +113,10 @@ private:
     std::optional<std::array<std::uint8_t, 4>> firstColour;
     bool uniform = true;
 };
+
+// How many of the pixels handed in, along a row, a display pixel averages at least for the
+// picture's grain to be measured.
+constexpr double GrainScale = 4.0;
 
 // The part of a picture of `fullSize` that the options convert: the crop where it lies on the
 // picture (front ends refuse one that does not), else all of it.

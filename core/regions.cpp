@@ -44,6 +44,11 @@ constexpr int MarkSize = 40;
 // A region smaller than this that is no mark carries no line: the lines between the many small
 // pieces of a detailed part (a lens, a texture) would only draw a maze.
 constexpr int MinLineRegion = 12;
+// A shape drawn on another this far from it in grey level is lost where a threshold puts both
+// on the same side: a symbol, not a highlight, a shade of the same paint or a dark outline.
+constexpr double LostLevelStep = 64.0;
+// A shape with at least this share of its edge on one other region is drawn on it.
+constexpr double EnclosedShare = 0.7;
 
 class Sets
 {
@@ -130,6 +135,127 @@ template <typename Each> void forNeighbours(const geometry::Rect &area, Each eac
     }
 }
 
+// How the regions touch: each one's edge inside the area, the part of it along the area's own
+// edge, how much of it each pair shares, and the neighbour it shares most with.
+struct Adjacency
+{
+    std::vector<int> perimeter;
+    std::vector<int> border;
+    std::map<std::pair<int, int>, int> shared;
+    std::vector<int> enclosing;
+    std::vector<std::vector<int>> neighbours;
+
+    // A region with as much edge as pixels is a line (the anti-aliased rim of a shape), which
+    // encloses nothing.
+    bool isThin(const Segmentation &segmentation, size_t r) const
+    {
+        return perimeter[r] >= segmentation.regions[r].size;
+    }
+
+    int sharedWith(int a, int b) const
+    {
+        const auto found = shared.find(std::minmax(a, b));
+        return found == shared.end() ? 0 : found->second;
+    }
+};
+
+Adjacency adjacency(const Segmentation &segmentation, const geometry::Rect &area)
+{
+    const size_t count = segmentation.regions.size();
+    Adjacency adjacent{std::vector<int>(count, 0),
+                       std::vector<int>(count, 0),
+                       {},
+                       std::vector<int>(count, -1),
+                       std::vector<std::vector<int>>(count)};
+    forNeighbours(area, [&](size_t a, size_t b) {
+        const int ra = segmentation.region[a];
+        const int rb = segmentation.region[b];
+        if (ra == rb)
+            return;
+        ++adjacent.perimeter[size_t(ra)];
+        ++adjacent.perimeter[size_t(rb)];
+        ++adjacent.shared[std::minmax(ra, rb)];
+    });
+    for (int y = area.top; y <= area.bottom(); ++y) {
+        for (int x = area.left; x <= area.right(); ++x) {
+            const int r = segmentation.region[size_t(y * DisplayColumns + x)];
+            adjacent.border[size_t(r)] +=
+                (x == area.left) + (x == area.right()) + (y == area.top) + (y == area.bottom());
+        }
+    }
+    std::vector<int> most(count, 0);
+    for (const auto &[pair, length] : adjacent.shared) {
+        for (const auto &[one, other] : {pair, std::make_pair(pair.second, pair.first)}) {
+            adjacent.neighbours[size_t(one)].push_back(other);
+            if (!adjacent.isThin(segmentation, size_t(other)) && length > most[size_t(one)]) {
+                most[size_t(one)] = length;
+                adjacent.enclosing[size_t(one)] = other;
+            }
+        }
+    }
+    return adjacent;
+}
+
+// Each region's side by its mean level after the tone step.
+std::vector<bool> regionSides(const Segmentation &segmentation, const std::vector<double> &levels,
+                              int threshold)
+{
+    std::vector<double> toned(segmentation.regions.size(), 0.0);
+    for (size_t at = 0; at < segmentation.region.size(); ++at) {
+        if (segmentation.region[at] >= 0)
+            toned[size_t(segmentation.region[at])] += levels[at];
+    }
+    std::vector<bool> lit(segmentation.regions.size());
+    for (size_t r = 0; r < lit.size(); ++r)
+        lit[r] = toned[r] / segmentation.regions[r].size >= threshold;
+    return lit;
+}
+
+// Whether region `r` is a shape drawn on its enclosing region: most of its edge is shared with
+// visibly different regions on that one's side (the holes of a letter, the two halves of a
+// shaded disc, when drawing also its anti-aliased rim), and the enclosing one is at least twice
+// its size; or, when drawing, a small mark (a highlight, a dot) that shares half its edge with a
+// larger one.
+bool isDrawnOn(const Segmentation &segmentation, const Adjacency &adjacent,
+               const std::vector<bool> &lit, size_t r, bool marksToo = true)
+{
+    const int e = adjacent.enclosing[r];
+    if (e < 0)
+        return false;
+    const Segmentation::Region &shape = segmentation.regions[r];
+    const Segmentation::Region &under = segmentation.regions[size_t(e)];
+    if (distance(shape, under) < VisibleDistance)
+        return false;
+    int shared = 0;
+    for (const int neighbour : adjacent.neighbours[r]) {
+        if (lit[size_t(neighbour)] == lit[size_t(e)] &&
+            (distance(segmentation.regions[size_t(neighbour)], shape) >= VisibleDistance ||
+             (marksToo && adjacent.isThin(segmentation, size_t(neighbour)))))
+            shared += adjacent.sharedWith(int(r), neighbour);
+    }
+    const bool smaller =
+        shape.size != under.size ? shape.size < under.size : shape.level < under.level;
+    const bool mark = marksToo && shape.size <= MarkSize && smaller &&
+                      2 * adjacent.sharedWith(int(r), e) >= adjacent.perimeter[r];
+    const bool enclosed = 2 * shape.size <= under.size && shape.size >= MinLineRegion &&
+                          adjacent.border[r] == 0 &&
+                          EnclosedShare * adjacent.perimeter[r] <= double(shared);
+    return mark || enclosed;
+}
+
+// The regions, larger (then lighter) first: a region's enclosing one comes before it.
+std::vector<size_t> largestFirst(const Segmentation &segmentation)
+{
+    std::vector<size_t> order(segmentation.regions.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        const Segmentation::Region &first = segmentation.regions[a];
+        const Segmentation::Region &second = segmentation.regions[b];
+        return first.size != second.size ? first.size > second.size : first.level > second.level;
+    });
+    return order;
+}
+
 } // namespace
 
 double distance(const Segmentation::Region &a, const Segmentation::Region &b)
@@ -203,33 +329,24 @@ bootscreen::DisplayPicture render(const Segmentation &segmentation,
 {
     // Each region's side by its mean level after the tone step; a pixel given to a region keeps
     // its own side, so that thin strokes stay whole.
-    std::vector<double> toned(segmentation.regions.size(), 0.0);
-    for (size_t at = 0; at < segmentation.region.size(); ++at) {
-        if (segmentation.region[at] >= 0)
-            toned[size_t(segmentation.region[at])] += levels[at];
-    }
-    std::vector<bool> lit(segmentation.regions.size());
-    for (size_t r = 0; r < lit.size(); ++r)
-        lit[r] = toned[r] / segmentation.regions[r].size >= threshold;
+    const std::vector<bool> lit = regionSides(segmentation, levels, threshold);
     std::vector<bool> state(segmentation.region.size(), false);
     for (size_t at = 0; at < state.size(); ++at) {
         if (segmentation.region[at] >= 0)
             state[at] = segmentation.given[at] ? levels[at] >= threshold
                                                : bool(lit[size_t(segmentation.region[at])]);
     }
+    const Adjacency adjacent = adjacency(segmentation, area);
 
-    // How much of each region's edge it shares with each other region.
-    std::vector<int> perimeter(lit.size(), 0);
-    std::map<std::pair<int, int>, int> shared;
-    forNeighbours(area, [&](size_t a, size_t b) {
-        const int ra = segmentation.region[a];
-        const int rb = segmentation.region[b];
-        if (ra == rb)
-            return;
-        ++perimeter[size_t(ra)];
-        ++perimeter[size_t(rb)];
-        ++shared[std::minmax(ra, rb)];
-    });
+    // A shape drawn on another that shows on the same side turns over whole: a symbol on a disc
+    // stays, and the disc stays whole around it. Enclosing regions first, so that the hole of a
+    // turned letter, shown on the other side already, stays as it is.
+    std::vector<bool> markTurned(lit.size(), false);
+    for (const size_t r : largestFirst(segmentation)) {
+        const int e = adjacent.enclosing[r];
+        markTurned[r] = e >= 0 && lit[r] == (lit[size_t(e)] != markTurned[size_t(e)]) &&
+                        isDrawnOn(segmentation, adjacent, lit, r);
+    }
     // Whether the pixel `offset` from `at` (one to the side or one row up or down) is of the same
     // region: otherwise the region is one pixel thin there, and a line along it would hide it.
     const auto backed = [&](size_t at, std::ptrdiff_t offset) {
@@ -240,17 +357,15 @@ bootscreen::DisplayPicture render(const Segmentation &segmentation,
                segmentation.region[size_t(y * DisplayColumns + x)] == segmentation.region[at];
     };
 
-    // Where two visibly different regions land on the same side, the smaller carries the other
-    // state: a mark on the other (most of its edge shared with it) turns over whole, a shape
-    // along the edge they share, on the side where that hides no thin part.
-    std::vector<bool> markTurned(lit.size(), false);
+    // Where two other visibly different regions land on the same side, the smaller carries the
+    // other state along the edge they share, on the side where that hides no thin part.
     std::vector<bool> edge(segmentation.region.size(), false);
     forNeighbours(area, [&](size_t a, size_t b) {
         const int ra = segmentation.region[a];
         const int rb = segmentation.region[b];
         // Only pixels that show their region's side draw its edge.
-        if (ra == rb || state[a] != state[b] || state[a] != lit[size_t(ra)] ||
-            state[b] != lit[size_t(rb)])
+        if (ra == rb || markTurned[size_t(ra)] || markTurned[size_t(rb)] || state[a] != state[b] ||
+            state[a] != lit[size_t(ra)] || state[b] != lit[size_t(rb)])
             return;
         const Segmentation::Region &first = segmentation.regions[size_t(ra)];
         const Segmentation::Region &second = segmentation.regions[size_t(rb)];
@@ -259,11 +374,6 @@ bootscreen::DisplayPicture render(const Segmentation &segmentation,
         const bool firstCarries =
             first.size != second.size ? first.size < second.size : first.level < second.level;
         const int carrier = firstCarries ? ra : rb;
-        if (segmentation.regions[size_t(carrier)].size <= MarkSize &&
-            2 * shared[std::minmax(ra, rb)] >= perimeter[size_t(carrier)]) {
-            markTurned[size_t(carrier)] = true;
-            return;
-        }
         if (segmentation.regions[size_t(carrier)].size < MinLineRegion)
             return;
         const std::ptrdiff_t step = std::ptrdiff_t(b) - std::ptrdiff_t(a);
@@ -284,6 +394,22 @@ bootscreen::DisplayPicture render(const Segmentation &segmentation,
         }
     }
     return picture;
+}
+
+bool thresholdLosesShapes(const Segmentation &segmentation, const std::vector<double> &levels,
+                          int threshold, const geometry::Rect &area)
+{
+    const std::vector<bool> lit = regionSides(segmentation, levels, threshold);
+    const Adjacency adjacent = adjacency(segmentation, area);
+    for (size_t r = 0; r < lit.size(); ++r) {
+        const int e = adjacent.enclosing[r];
+        if (e >= 0 && lit[r] == lit[size_t(e)] && segmentation.regions[r].size >= MinLineRegion &&
+            std::abs(segmentation.regions[r].level - segmentation.regions[size_t(e)].level) >=
+                LostLevelStep &&
+            isDrawnOn(segmentation, adjacent, lit, r, false))
+            return true;
+    }
+    return false;
 }
 
 bool isFewShadedRegions(const Segmentation &segmentation, const geometry::Rect &area)

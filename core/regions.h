@@ -47,11 +47,17 @@ double distance(const Segmentation::Region &a, const Segmentation::Region &b);
 
 // Each region solid on the side of the threshold its mean level (after the tone step) lies, a
 // pixel given to it on its own side; where two visibly different regions land on the same side,
-// the smaller carries the other state: a mark on a shape turns over whole, a larger shape along
-// the edge it shares, so that touching shapes stay apart. The rest of the display is dark.
+// the smaller carries the other state: a shape drawn on another (a mark, a symbol on a disc)
+// turns over whole, a shape beside another along the edge they share, so that touching shapes
+// stay apart. The rest of the display is dark.
 bootscreen::DisplayPicture render(const Segmentation &segmentation,
                                   const std::vector<double> &levels, int threshold,
                                   const geometry::Rect &area);
+
+// Whether the threshold alone, pixel by pixel, would lose a shape the regions keep: a shape
+// drawn on another (a symbol on a disc) on the same side as it.
+bool thresholdLosesShapes(const Segmentation &segmentation, const std::vector<double> &levels,
+                          int threshold, const geometry::Rect &area);
 
 // Whether the area is a few regions, each flat or smoothly shaded, large enough to show.
 bool isFewShadedRegions(const Segmentation &segmentation, const geometry::Rect &area);

@@ -239,6 +239,7 @@ TEST_CASE("a crop converts exactly as the picture that is the cropped rectangle"
         CHECK(levels.levels == expected.levels);
         CHECK(levels.covered == expected.covered);
         CHECK(levels.mainToneShare == expected.mainToneShare);
+        CHECK(levels.textureShare == expected.textureShare);
         CHECK(levels.uniform == expected.uniform);
     }
 

@@ -43,7 +43,7 @@ using optionvalues::GivenOptions;
 using pictureconversion::Options;
 
 constexpr int LevelCount = DisplayColumns * DisplayRows;
-static_assert(StudioLevelsLength == 3 * LevelCount + 6,
+static_assert(StudioLevelsLength == 3 * LevelCount + 7,
               "the levels, the two colour differences, then six numbers");
 
 // The last text handed out, kept until the next call that hands one out; the last refusal's
@@ -315,6 +315,7 @@ void putLevels(const pictureconversion::PictureLevels &picture, double *levels)
     rest[3] = picture.covered.height;
     rest[4] = picture.mainToneShare;
     rest[5] = picture.uniform ? 1 : 0;
+    rest[6] = picture.textureShare;
 }
 
 pictureconversion::PictureLevels levelsFrom(const double *levels)
@@ -327,6 +328,7 @@ pictureconversion::PictureLevels levelsFrom(const double *levels)
     picture.covered = {int(rest[0]), int(rest[1]), int(rest[2]), int(rest[3])};
     picture.mainToneShare = rest[4];
     picture.uniform = rest[5] != 0;
+    picture.textureShare = rest[6];
     return picture;
 }
 

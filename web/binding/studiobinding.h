@@ -22,7 +22,7 @@ extern "C" {
 // row by row, then its blue and red differences in the same order, then the placed picture's
 // left, top, width and height, its main tone share, and 1 when it is one flat colour. Only the
 // options that place the picture shape it.
-enum { StudioLevelsLength = 3 * bootscreen::DisplayColumns * bootscreen::DisplayRows + 6 };
+enum { StudioLevelsLength = 3 * bootscreen::DisplayColumns * bootscreen::DisplayRows + 7 };
 
 // The most candidates studio_compare gives. Both lengths are in studio_vocabulary() too.
 enum { StudioMaxCandidates = 16 };
