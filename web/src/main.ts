@@ -188,10 +188,16 @@ class Studio {
   private levelsOf(source: HeldSource, options: OptionValues): PictureLevels {
     const key = placementKey(this.core.vocabulary.commands.convert, options);
     let levels = source.levels.get(key);
-    if (!levels) {
+    if (levels) {
+      // The most recently used last: the oldest one goes first.
+      source.levels.delete(key);
+    } else {
       levels = this.core.pictureLevels(source.held!, options);
-      source.levels.set(key, levels);
+      // A drag of the picture passes through a new placement at every step: only the last few
+      // are kept (undo and redo, the candidates' start), not one per step.
+      if (source.levels.size >= KeptPlacements) source.levels.delete(source.levels.keys().next().value!);
     }
+    source.levels.set(key, levels);
     return levels;
   }
 
@@ -681,6 +687,9 @@ function textLines(work: Work): string {
 
 // What a screen opened from a link is called: its .tbs name, and the name its saves start from.
 const LinkedScreenName = 'shared-screen.tbs';
+
+// How many placements of a picture keep their levels (about 100 KB each).
+const KeptPlacements = 8;
 
 // A candidate's cells, in CSS pixels.
 const CandidatePixels = 3;
