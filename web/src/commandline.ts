@@ -3,7 +3,7 @@
 import type { OptionRow, OptionValues } from './core';
 import { commandWords } from './options';
 
-export const OutputName = 'screen.tbs';
+const OutputName = 'screen.tbs';
 
 export interface CommandParts {
   source: { name: string; kind: 'picture' | 'screen' } | null; // what is shown under the text
@@ -16,7 +16,7 @@ export interface CommandParts {
 }
 
 // A word as a POSIX shell takes it back: quoted unless it is plainly safe.
-export function shellQuoted(word: string): string {
+function shellQuoted(word: string): string {
   return /^[\w@%+=:,./-]+$/.test(word) ? word : `'${word.replace(/'/g, "'\\''")}'`;
 }
 

@@ -28,7 +28,7 @@ export function areaOption(rows: readonly OptionRow[]): string {
   return optionOfKind(rows, 'area');
 }
 
-export function hasText(work: Work): boolean {
+function hasText(work: Work): boolean {
   return work.lines.trim() !== '';
 }
 
